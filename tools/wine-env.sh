@@ -1,0 +1,34 @@
+# Sourced by the run and test scripts: an X display (Xvfb when there is none) and a Wine prefix
+# whose wineserver stays up, with the Japanese ANSI code page (932).
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+quelm_start_xvfb() {
+    for n in $(seq 90 130); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        QUELM_XVFB_PID=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.1
+        done
+        export DISPLAY=":$n"
+        return 0
+    done
+    echo "no free X display number" >&2
+    return 1
+}
+
+# Boots the prefix. Output goes to a file: Wine's services inherit descriptors and would hold
+# a pipe open long after this returns.
+quelm_start_prefix() {
+    mkdir -p "$WINEPREFIX"
+    wineserver -p >/dev/null 2>&1 </dev/null
+    wineboot -i >"$WINEPREFIX/wineboot.log" 2>&1 </dev/null
+}
+
+quelm_stop() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+    [ -n "${QUELM_XVFB_PID:-}" ] && kill "$QUELM_XVFB_PID" 2>/dev/null || true
+}
