@@ -8,8 +8,10 @@ echo "== format check"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== build"
-cmake --preset win64 >/dev/null
-cmake --build --preset win64
+# QUELM_BUILD_DIR lets a second checkout or session build beside the usual tree.
+build=${QUELM_BUILD_DIR:-build/win64}
+cmake --preset win64 -B "$build" >/dev/null
+cmake --build "$build" ${QUELM_TARGETS:+--target $QUELM_TARGETS}
 
 source tools/wine-env.sh
 WINEPREFIX=$(mktemp -d /tmp/quelm-test-prefix.XXXXXX)
@@ -20,4 +22,4 @@ quelm_start_xvfb
 quelm_start_prefix
 
 echo "== tests"
-ctest --preset win64 </dev/null
+ctest --test-dir "$build" --output-on-failure --timeout 120 ${QUELM_TESTS_REGEX:+-R "$QUELM_TESTS_REGEX"} </dev/null

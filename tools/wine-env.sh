@@ -1,6 +1,7 @@
 # Sourced by the run and test scripts: an X display (Xvfb when there is none) and a Wine prefix
 # whose wineserver stays up, with the Japanese ANSI code page (932).
-export LC_ALL=ja_JP.UTF-8
+# bash warns that it has no such locale; Wine only needs the name to pick code page 932.
+export LC_ALL=ja_JP.UTF-8 2>/dev/null
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
