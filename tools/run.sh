@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds QUELM and opens its main window under Wine: on $DISPLAY when there is one, otherwise
+# on a private Xvfb display, saving a screenshot. WINEPREFIX defaults to .wine in the project.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target QUELM
+
+source tools/wine-env.sh
+export WINEPREFIX=${WINEPREFIX:-$PWD/.wine}
+exe=build/win64/app/QUELM.exe
+
+if [ -n "${DISPLAY:-}" ]; then
+    [ -d "$WINEPREFIX" ] || quelm_start_prefix
+    exec wine "$exe"
+fi
+
+trap quelm_stop EXIT
+quelm_start_xvfb
+quelm_start_prefix
+wine "$exe" >/dev/null 2>&1 &
+for _ in $(seq 100); do
+    xdotool search --name '^QUELM$' >/dev/null 2>&1 && break
+    sleep 0.2
+done
+sleep 1
+shot=${QUELM_SCREENSHOT:-$PWD/build/quelm-screenshot.png}
+import -window root -crop 400x300+0+0 +repage "$shot"
+echo "QUELM is running on the virtual display $DISPLAY; screenshot: $shot"
+wineserver -k >/dev/null 2>&1 || true

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "ui/runtime/form.h"
+
+// The main window: one drop-down list for each of the five zone settings, and the buttons
+// "既定値" (defaults), "全無効" (disable all) and "終了" (exit).
+class Form1 final : public Form {
+  public:
+    // The controls, by their index in the definition table (which lists them in tab order).
+    enum Control : int {
+        la_script,
+        co_java_script,
+        co_java_applet,
+        Label1,
+        co_java_java,
+        Label2,
+        co_cookie_cookie,
+        Label3,
+        co_cookie_session,
+        Label4,
+        com_reset,
+        com_end,
+        Command1,
+    };
+
+    // The program's one main window.
+    static Form1& Instance();
+
+    Form1();
+
+  protected:
+    void Form_Load() override;
+    void Click(int control) override;
+    void KeyPress(int control, std::int16_t& KeyAscii) override;
+
+  private:
+    void co_java_script_Click();
+    void co_java_applet_Click();
+    void co_java_java_Click();
+    void co_cookie_cookie_Click();
+    void co_cookie_session_Click();
+    void com_reset_Click();
+    void Command1_Click();
+    void com_end_Click();
+
+    // Writes the entry just picked in a list; see Form1.cpp.
+    void WritePick(int list);
+    // Shows values (in ZoneValues order) in the five lists.
+    void ShowValues(const std::array<std::int32_t, 5>& values);
+    void ReportRefusedWrite();
+};
+
+// The definition table of the main window.
+const FormDef& Form1Definition();

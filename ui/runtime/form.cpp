@@ -1,0 +1,406 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/runtime/form.h"
+
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+
+#include "ui/runtime/runtime.h"
+#include "ui/runtime/window_classes.h"
+
+namespace {
+
+// Control IDs start above IDOK and IDCANCEL, which the dialog manager sends for Enter and
+// Escape when no button claims them.
+constexpr int kFirstControlId = 100;
+
+constexpr DWORD FrameStyle(FrameKind frame) {
+    constexpr DWORD common = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    return frame == FrameKind::FixedDialog ? common : common | WS_THICKFRAME;
+}
+
+constexpr DWORD FrameExStyle(FrameKind frame) {
+    return WS_EX_CONTROLPARENT | (frame == FrameKind::FixedDialog ? WS_EX_DLGMODALFRAME : 0);
+}
+
+Form* FormOf(HWND hwnd) {
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+} // namespace
+
+int TwipsToPixels(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+// The window procedures of forms and of the controls the runtime extends; a friend of Form.
+class FormWindow {
+  public:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_NCCREATE) {
+            auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+            form->hwnd_ = hwnd;
+            Runtime::Detail::AddWindow(hwnd);
+        }
+        Form* form = FormOf(hwnd);
+        if (form == nullptr)
+            return DefWindowProcW(hwnd, msg, wp, lp);
+        return form->Handle(msg, wp, lp);
+    }
+
+    // Typed characters reach the key-press handler first; KeyAscii 0 drops them.
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR index,
+                                     DWORD_PTR formPtr) {
+        if (msg == WM_CHAR) {
+            auto* form = reinterpret_cast<Form*>(formPtr);
+            auto keyAscii = static_cast<std::int16_t>(wp);
+            Runtime::RaiseEvent([&] { form->KeyPress(static_cast<int>(index), keyAscii); });
+            if (keyAscii == 0)
+                return 0;
+            wp = static_cast<WPARAM>(static_cast<std::uint16_t>(keyAscii));
+        } else if (msg == WM_NCDESTROY) {
+            RemoveWindowSubclass(hwnd, EditProc, index);
+        }
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+};
+
+// Everything a form window does with its messages.
+LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return 0;
+    case DM_GETDEFID:
+        return DefaultButtonId();
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (const int index = IndexOf(reinterpret_cast<HWND>(lp)); index >= 0 && brushes_[index]) {
+            const HDC hdc = reinterpret_cast<HDC>(wp);
+            SetBkColor(hdc, def_.controls[index].backColor);
+            SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+            return reinterpret_cast<LRESULT>(brushes_[index].get());
+        }
+        break;
+    case WM_ACTIVATE:
+        // Windows gives a plain window no focus memory: keep the control that had the focus.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            if (const HWND focus = GetFocus(); focus && IsChild(hwnd_, focus))
+                lastFocus_ = focus;
+        } else {
+            const HWND target = lastFocus_ && IsWindow(lastFocus_)
+                                    ? lastFocus_
+                                    : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+            if (target)
+                SetFocus(target);
+        }
+        return 0;
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+        ApplyLayout(HIWORD(wp));
+        return 0;
+    }
+    case WM_NCDESTROY: {
+        const HWND hwnd = hwnd_;
+        hwnd_ = nullptr;
+        lastFocus_ = nullptr;
+        controls_.clear();
+        brushes_.clear();
+        font_.reset();
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        Runtime::Detail::RemoveWindow(hwnd);
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Form::OnCommand(int id, int code, HWND control) {
+    if (id == IDCANCEL && control == nullptr) {
+        // Escape: only a cancel button answers it.
+        const auto& controls = def_.controls;
+        const auto cancel = std::find_if(controls.begin(), controls.end(),
+                                         [](const ControlDef& c) { return c.isCancel; });
+        if (cancel != controls.end())
+            RaiseClick(static_cast<int>(cancel - controls.begin()));
+        return;
+    }
+    const int index = IndexOf(control);
+    if (index < 0)
+        return;
+    switch (def_.controls[index].kind) {
+    case ControlKind::CommandButton:
+    case ControlKind::CheckBox:
+        if (code == BN_CLICKED)
+            RaiseClick(index);
+        break;
+    case ControlKind::ComboBox:
+        // A pick is the list closing on an entry, or the arrow keys moving the selection of a
+        // closed list; moving through an open list is not a pick yet.
+        if (code == CBN_SELENDOK ||
+            (code == CBN_SELCHANGE && !SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0)))
+            RaiseClick(index);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT Form::DefaultButtonId() const {
+    const auto& controls = def_.controls;
+    const auto def = std::find_if(controls.begin(), controls.end(),
+                                  [](const ControlDef& c) { return c.isDefault; });
+    if (def == controls.end())
+        return 0;
+    // Enter presses the button that has the focus, else the default button.
+    int index = static_cast<int>(def - controls.begin());
+    if (const int focus = IndexOf(GetFocus());
+        focus >= 0 && controls[focus].kind == ControlKind::CommandButton)
+        index = focus;
+    return MAKELRESULT(kFirstControlId + index, DC_HASDEFID);
+}
+
+Form::~Form() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        const HWND hwnd = std::exchange(hwnd_, nullptr);
+        Runtime::Detail::RemoveWindow(hwnd);
+        DestroyWindow(hwnd);
+    }
+}
+
+void Form::Load() {
+    if (hwnd_)
+        return;
+    const DWORD style = FrameStyle(def_.frame);
+    const DWORD exStyle = FrameExStyle(def_.frame);
+    const UINT dpi = GetDpiForSystem();
+    RECT frame{0, 0, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    if (def_.clientOrigin) {
+        x = TwipsToPixels(def_.clientOrigin->x, dpi) + frame.left;
+        y = TwipsToPixels(def_.clientOrigin->y, dpi) + frame.top;
+    }
+    const std::wstring caption(def_.caption);
+    CreateWindowExW(exStyle, kFormClass, caption.c_str(), style, x, y, frame.right - frame.left,
+                    frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!hwnd_)
+        throw std::runtime_error("CreateWindowEx failed for a form");
+
+    if (def_.iconId) {
+        const UINT windowDpi = GetDpiForWindow(hwnd_);
+        for (const auto& [which, metric] :
+             {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+            const int size = GetSystemMetricsForDpi(metric, windowDpi);
+            const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(def_.iconId),
+                                           IMAGE_ICON, size, size, LR_SHARED);
+            SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+    CreateControls();
+    ApplyLayout(GetDpiForWindow(hwnd_));
+    Runtime::RaiseEvent([this] { Form_Load(); });
+}
+
+void Form::Show() {
+    Load();
+    if (hwnd_) // Form_Load may have unloaded it
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+}
+
+void Form::Unload() {
+    if (!hwnd_ || Runtime::Ending())
+        return;
+    std::int16_t cancel = 0;
+    Runtime::RaiseEvent([&] { Form_Unload(cancel); });
+    if (cancel == 0 && hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+void Form::CreateControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto& defs = def_.controls;
+    controls_.assign(defs.size(), nullptr);
+    brushes_.clear();
+    brushes_.resize(defs.size());
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const ControlDef& c = defs[i];
+        const wchar_t* className = WC_STATICW;
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD exStyle = 0;
+        switch (c.kind) {
+        case ControlKind::Label:
+            style |= SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+            break;
+        case ControlKind::ComboBox:
+            className = WC_COMBOBOXW;
+            style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+            break;
+        case ControlKind::CommandButton:
+            className = WC_BUTTONW;
+            style |= WS_TABSTOP | (c.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case ControlKind::CheckBox:
+            className = WC_BUTTONW;
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+            break;
+        case ControlKind::PictureBox:
+            className = kPictureBoxClass;
+            style |= WS_BORDER | WS_CLIPCHILDREN;
+            exStyle |= WS_EX_CONTROLPARENT;
+            break;
+        }
+        const HWND parent = c.container == kOnForm ? hwnd_ : controls_.at(c.container);
+        const std::wstring caption(c.caption);
+        const HWND hwnd = CreateWindowExW(
+            exStyle, className, caption.c_str(), style, 0, 0, 0, 0, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
+        if (!hwnd)
+            throw std::runtime_error("CreateWindowEx failed for a control");
+        controls_[i] = hwnd;
+        if (c.backColor != kDefaultColor)
+            brushes_[i].reset(CreateSolidBrush(c.backColor));
+        if (c.kind == ControlKind::PictureBox)
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, c.pictureId);
+        for (const std::wstring_view entry : c.entries) {
+            const std::wstring text(entry);
+            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+        if (c.kind == ControlKind::ComboBox && (c.events & kKeyPress)) {
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            GetComboBoxInfo(hwnd, &info);
+            SetWindowSubclass(info.hwndItem, FormWindow::EditProc, i,
+                              reinterpret_cast<DWORD_PTR>(this));
+        }
+    }
+    // The dialog manager moves the focus in z-order: stack each container's controls by tab
+    // index so that Tab follows the tab indexes.
+    std::vector<size_t> order(defs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return defs[a].tabIndex < defs[b].tabIndex; });
+    HWND previous = HWND_TOP;
+    for (const size_t i : order) {
+        SetWindowPos(controls_[i], previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = controls_[i];
+    }
+}
+
+void Form::ApplyLayout(UINT dpi) {
+    dpi_ = dpi;
+    LOGFONTW lf{};
+    if (def_.font) {
+        lf.lfHeight = -MulDiv(def_.font->hundredthsOfPoint, static_cast<int>(dpi), 7200);
+        lf.lfWeight = def_.font->weight;
+        lf.lfCharSet = def_.font->charset;
+        def_.font->face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    } else {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+        lf = metrics.lfMessageFont;
+    }
+    font_.reset(CreateFontIndirectW(&lf));
+
+    const auto& defs = def_.controls;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const ControlDef& c = defs[i];
+        const HWND hwnd = controls_[i];
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        const int x = TwipsToPixels(c.left, dpi);
+        const int y = TwipsToPixels(c.top, dpi);
+        const int cx = TwipsToPixels(c.width, dpi);
+        const int cy = TwipsToPixels(c.height, dpi);
+        if (c.kind != ControlKind::ComboBox) {
+            MoveWindow(hwnd, x, y, cx, cy, FALSE);
+            continue;
+        }
+        // A drop-down combo's height follows its edit field; the height it is given is that of
+        // the opened list. Size the edit field so that the closed combo is exactly cy high.
+        const auto itemHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
+        MoveWindow(hwnd, x, y, cx, cy + itemHeight * static_cast<int>(c.entries.size()) + 2, FALSE);
+        RECT closed;
+        GetWindowRect(hwnd, &closed);
+        const auto fieldHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, -1, 0));
+        SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     fieldHeight + cy - (closed.bottom - closed.top));
+    }
+
+    RECT frame{0, 0, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, FrameStyle(def_.frame), FALSE, FrameExStyle(def_.frame), dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int Form::IndexOf(HWND control) const {
+    if (!control)
+        return -1;
+    const auto it = std::find(controls_.begin(), controls_.end(), control);
+    return it == controls_.end() ? -1 : static_cast<int>(it - controls_.begin());
+}
+
+void Form::RaiseClick(int control) {
+    if (def_.controls[control].events & kClick)
+        Runtime::RaiseEvent([this, control] { Click(control); });
+}
+
+int Form::ListIndex(int combo) const {
+    return static_cast<int>(SendMessageW(Control(combo), CB_GETCURSEL, 0, 0));
+}
+
+std::wstring Form::List(int combo, int n) const {
+    const HWND hwnd = Control(combo);
+    const LRESULT length = SendMessageW(hwnd, CB_GETLBTEXTLEN, n, 0);
+    if (length == CB_ERR)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(hwnd, CB_GETLBTEXT, n, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring Form::Text(int control) const {
+    const HWND hwnd = Control(control);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Form::SetText(int control, std::wstring_view text) {
+    const std::wstring copy(text);
+    SetWindowTextW(Control(control), copy.c_str());
+}
+
+int Form::Value(int checkBox) const {
+    return SendMessageW(Control(checkBox), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void Form::SetValue(int checkBox, int value) {
+    if (value == Value(checkBox))
+        return;
+    SendMessageW(Control(checkBox), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    RaiseClick(checkBox);
+}
+
+int Form::MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title) const {
+    const std::wstring text(prompt);
+    const std::wstring caption(title);
+    return MessageBoxW(hwnd_, text.c_str(), caption.c_str(), style);
+}
+
+LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return FormWindow::Proc(hwnd, msg, wp, lp);
+}

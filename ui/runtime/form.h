@@ -1,0 +1,119 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/unique_handle.h"
+
+// Forms are declared as data: a table of controls in twips, turned into windows and pixels at
+// the window's real DPI. A form's code runs in event handlers that the runtime raises.
+
+enum class ControlKind { Label, ComboBox, CommandButton, CheckBox, PictureBox };
+
+// Which events of a control have handlers; the runtime raises no other.
+enum ControlEvents : unsigned { kNoEvents = 0, kClick = 1, kKeyPress = 2 };
+
+inline constexpr COLORREF kDefaultColor = CLR_INVALID;
+inline constexpr int kOnForm = -1;
+
+struct ControlDef {
+    std::wstring_view name;
+    ControlKind kind = ControlKind::Label;
+    std::wstring_view caption = {};                  // empty for combo boxes and picture boxes
+    std::span<const std::wstring_view> entries = {}; // combo boxes: the list, in order
+    int left = 0, top = 0, width = 0, height = 0;    // twips, in the container's client area
+    int tabIndex = 0;
+    unsigned events = kNoEvents;
+    int container = kOnForm;            // table index of the picture box holding the control
+    COLORREF backColor = kDefaultColor; // labels and picture boxes
+    bool wordWrap = false;              // labels
+    bool isDefault = false;             // command buttons: Enter presses it
+    bool isCancel = false;              // command buttons: Escape presses it
+    int pictureId = 0;                  // picture boxes: icon resource drawn at the top left
+};
+
+enum class FrameKind { FixedDialog, Sizable };
+
+struct FontDef {
+    std::wstring_view face;
+    BYTE charset;
+    LONG weight;
+    int hundredthsOfPoint;
+};
+
+struct FormDef {
+    std::wstring_view caption;
+    FrameKind frame;
+    int clientWidth, clientHeight;     // twips
+    std::optional<POINT> clientOrigin; // twips from the screen's top left; none: default place
+    int iconId = 0;                    // icon resource, 0 for none
+    std::optional<FontDef> font;       // none: the system's user-interface font
+    std::span<const ControlDef> controls;
+};
+
+int TwipsToPixels(int twips, UINT dpi);
+
+class Form {
+  public:
+    explicit Form(const FormDef& def) : def_(def) {}
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Creates the window and its controls and raises Form_Load; the window stays hidden.
+    void Load();
+    // Loads the form when needed, then shows it, modeless and without an owner.
+    void Show();
+    // Raises Form_Unload; destroys the window unless the handler set Cancel.
+    void Unload();
+    bool Loaded() const { return hwnd_ != nullptr; }
+
+    HWND Hwnd() const { return hwnd_; }
+    HWND Control(int index) const { return controls_.at(index); }
+    const FormDef& Definition() const { return def_; }
+
+    // Combo boxes: index of the selected entry (-1 when none), text of entry n.
+    int ListIndex(int combo) const;
+    std::wstring List(int combo, int n) const;
+    // Text of a control: a combo box's edit field, a label's caption. Setting a combo box's
+    // text selects no entry and raises no click.
+    std::wstring Text(int control) const;
+    void SetText(int control, std::wstring_view text);
+    // Check boxes: 0 unchecked, 1 checked. Setting a new state raises the click event.
+    int Value(int checkBox) const;
+    void SetValue(int checkBox, int value);
+
+    // Modal message box owned by this form; returns the answer (IDYES 6, IDNO 7, ...).
+    int MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title) const;
+
+  protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload(std::int16_t& /*Cancel*/) {}
+    virtual void Click(int /*control*/) {}
+    virtual void KeyPress(int /*control*/, std::int16_t& /*KeyAscii*/) {}
+
+  private:
+    friend class FormWindow;
+
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+    void OnCommand(int id, int code, HWND control);
+    LRESULT DefaultButtonId() const;
+    void CreateControls();
+    void ApplyLayout(UINT dpi);
+    int IndexOf(HWND control) const;
+    void RaiseClick(int control);
+
+    const FormDef& def_;
+    HWND hwnd_ = nullptr;
+    std::vector<HWND> controls_;
+    std::vector<UniqueGdiObject> brushes_; // per control; empty where the default colour is used
+    UniqueGdiObject font_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HWND lastFocus_ = nullptr;
+};

@@ -1,0 +1,112 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/runtime/runtime.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "base/text.h"
+#include "ui/runtime/app_info.h"
+#include "ui/runtime/window_classes.h"
+
+namespace Runtime {
+namespace {
+
+std::vector<HWND> loadedForms;
+bool ending = false;
+
+bool IsLoadedForm(HWND hwnd) {
+    return std::find(loadedForms.begin(), loadedForms.end(), hwnd) != loadedForms.end();
+}
+
+void Dispatch(MSG& msg) {
+    // The dialog manager gives forms Tab, Enter, Escape and access keys.
+    if (msg.hwnd) {
+        const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+        if (IsLoadedForm(root) && IsDialogMessageW(root, &msg))
+            return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+} // namespace
+
+void Initialize() {
+    // The manifest declares per-monitor awareness; this covers hosts without it. Wine 8
+    // refuses the call, which is harmless there.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&icc);
+    RegisterWindowClasses();
+}
+
+int Run() {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        Dispatch(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+bool DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            return false;
+        Dispatch(msg);
+    }
+    return true;
+}
+
+void End() {
+    ending = true;
+    for (const HWND form : std::vector<HWND>(loadedForms))
+        DestroyWindow(form);
+    PostQuitMessage(0);
+}
+
+bool Ending() {
+    return ending;
+}
+
+void RaiseEvent(const std::function<void()>& handler) noexcept {
+    if (ending)
+        return;
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        FatalError(FromAnsi(e.what()));
+    } catch (...) {
+        FatalError(L"不明なエラー");
+    }
+}
+
+void FatalError(const std::wstring& description) noexcept {
+    ending = true;
+    const std::wstring text =
+        L"実行時エラーが発生したため、プログラムを終了します。\r\n\r\n" + description;
+    MessageBoxW(nullptr, text.c_str(), App::Title().c_str(),
+                MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
+    ExitProcess(1);
+}
+
+namespace Detail {
+
+void AddWindow(HWND form) {
+    loadedForms.push_back(form);
+}
+
+void RemoveWindow(HWND form) {
+    const auto it = std::find(loadedForms.begin(), loadedForms.end(), form);
+    if (it == loadedForms.end())
+        return;
+    loadedForms.erase(it);
+    if (loadedForms.empty() && !ending)
+        PostQuitMessage(0);
+}
+
+} // namespace Detail
+} // namespace Runtime

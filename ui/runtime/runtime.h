@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+// The program-wide part of the window runtime: the message loop, ending the program and the
+// error report for faults that escape an event handler.
+namespace Runtime {
+
+// Registers the window classes and initialises the common controls. Call once at start.
+void Initialize();
+
+// Runs the message loop until the program ends; returns the exit code.
+int Run();
+
+// Processes the messages that are waiting, without blocking (for callers that drive windows).
+// Returns false once the program has ended.
+bool DoEvents();
+
+// Closes every window without raising any further event, then makes the message loop exit.
+void End();
+
+// True from End() on: no event handler runs any more.
+bool Ending();
+
+// Runs an event handler. A fault that escapes it never reaches the window procedure: the
+// runtime shows the error report and ends the process with exit code 1.
+void RaiseEvent(const std::function<void()>& handler) noexcept;
+
+// Shows the error report (a message box titled with the application name) and exits with 1.
+[[noreturn]] void FatalError(const std::wstring& description) noexcept;
+
+// Bookkeeping of the loaded forms, for the form windows themselves.
+namespace Detail {
+void AddWindow(HWND form);
+// The program ends when its last loaded form goes.
+void RemoveWindow(HWND form);
+} // namespace Detail
+
+} // namespace Runtime

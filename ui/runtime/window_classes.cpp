@@ -1,0 +1,65 @@
+#include <windows.h>
+
+#include "ui/runtime/window_classes.h"
+
+#include "ui/runtime/form.h"
+
+namespace {
+
+LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_COMMAND:
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+    case WM_ERASEBKGND: {
+        // The form keeps the colours of its controls; ask it as a child would.
+        const HWND form = GetAncestor(hwnd, GA_ROOT);
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(form, WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
+        RECT rect;
+        GetClientRect(hwnd, &rect);
+        FillRect(reinterpret_cast<HDC>(wp), &rect, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC hdc = BeginPaint(hwnd, &ps);
+        if (const auto pictureId = static_cast<int>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+            // A 32 x 32 picture, scaled with the window's DPI like everything else.
+            const int size = MulDiv(32, static_cast<int>(GetDpiForWindow(hwnd)), 96);
+            const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId),
+                                           IMAGE_ICON, size, size, LR_SHARED);
+            if (icon)
+                DrawIconEx(hdc, 0, 0, static_cast<HICON>(icon), size, size, 0, nullptr, DI_NORMAL);
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+} // namespace
+
+LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+void RegisterWindowClasses() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = FormWindowProc;
+    form.hInstance = instance;
+    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    form.lpszClassName = kFormClass;
+    RegisterClassExW(&form);
+
+    WNDCLASSEXW picture{};
+    picture.cbSize = sizeof picture;
+    picture.lpfnWndProc = PictureBoxProc;
+    picture.hInstance = instance;
+    picture.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    picture.lpszClassName = kPictureBoxClass;
+    RegisterClassExW(&picture);
+}
