@@ -19,6 +19,7 @@ fi
 trap quelm_stop EXIT
 quelm_start_xvfb
 quelm_start_prefix
+quelm_unmanaged_windows
 wine "$exe" >/dev/null 2>&1 &
 for _ in $(seq 100); do
     xdotool search --name '^QUELM$' >/dev/null 2>&1 && break

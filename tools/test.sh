@@ -20,6 +20,8 @@ trap 'quelm_stop; rm -rf "$WINEPREFIX"' EXIT
 unset DISPLAY
 quelm_start_xvfb
 quelm_start_prefix
+quelm_unmanaged_windows
+wine "$build/tests/keep_desktop.exe" >/dev/null 2>&1 </dev/null &
 
 echo "== tests"
 ctest --test-dir "$build" --output-on-failure --timeout 120 ${QUELM_TESTS_REGEX:+-R "$QUELM_TESTS_REGEX"} </dev/null

@@ -29,6 +29,12 @@ quelm_start_prefix() {
     wineboot -i >"$WINEPREFIX/wineboot.log" 2>&1 </dev/null
 }
 
+# With no window manager on Xvfb, managed windows make Wine wait seconds for a withdrawal that
+# never comes whenever a window is hidden; unmanaged windows get their frame drawn by Wine.
+quelm_unmanaged_windows() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+}
+
 quelm_stop() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
     [ -n "${QUELM_XVFB_PID:-}" ] && kill "$QUELM_XVFB_PID" 2>/dev/null || true

@@ -16,7 +16,7 @@ namespace {
 // Which list stands for which setting: its place in ZoneValues and kZoneSettings, and the
 // entries it offers.
 struct SettingList {
-    Form1::Control list;
+    Form1::ControlIndex list;
     std::size_t setting;
     std::span<const ListEntry> entries;
 };

@@ -10,7 +10,7 @@
 class Form1 final : public Form {
   public:
     // The controls, by their index in the definition table (which lists them in tab order).
-    enum Control : int {
+    enum ControlIndex : int {
         la_script,
         co_java_script,
         co_java_applet,

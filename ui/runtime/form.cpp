@@ -16,6 +16,9 @@ namespace {
 // Escape when no button claims them.
 constexpr int kFirstControlId = 100;
 
+// Posted to a form to raise the click of a combo box once its notifications are over.
+constexpr UINT kPickMessage = WM_APP + 1;
+
 constexpr DWORD FrameStyle(FrameKind frame) {
     constexpr DWORD common = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     return frame == FrameKind::FixedDialog ? common : common | WS_THICKFRAME;
@@ -76,6 +79,14 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case DM_GETDEFID:
         return DefaultButtonId();
+    case kPickMessage: {
+        const auto index = static_cast<int>(wp);
+        if (index < static_cast<int>(pendingPicks_.size()) && pendingPicks_[index]) {
+            pendingPicks_[index] = false;
+            RaiseClick(index);
+        }
+        return 0;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         if (const int index = IndexOf(reinterpret_cast<HWND>(lp)); index >= 0 && brushes_[index]) {
@@ -113,6 +124,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         hwnd_ = nullptr;
         lastFocus_ = nullptr;
         controls_.clear();
+        pendingPicks_.clear();
         brushes_.clear();
         font_.reset();
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -143,11 +155,16 @@ void Form::OnCommand(int id, int code, HWND control) {
             RaiseClick(index);
         break;
     case ControlKind::ComboBox:
-        // A pick is the list closing on an entry, or the arrow keys moving the selection of a
-        // closed list; moving through an open list is not a pick yet.
-        if (code == CBN_SELENDOK ||
-            (code == CBN_SELCHANGE && !SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0)))
-            RaiseClick(index);
+        // A pick is the list closing on an entry, or an arrow key moving the selection of a
+        // closed list; moving through an open list is not a pick yet. One pick sends several
+        // of these notifications, in an order that differs between systems: raise one click,
+        // after the combo box has finished its own work.
+        if ((code == CBN_SELENDOK ||
+             (code == CBN_SELCHANGE && !SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0))) &&
+            !pendingPicks_[index]) {
+            pendingPicks_[index] = true;
+            PostMessageW(hwnd_, kPickMessage, static_cast<WPARAM>(index), 0);
+        }
         break;
     default:
         break;
@@ -231,6 +248,7 @@ void Form::CreateControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const auto& defs = def_.controls;
     controls_.assign(defs.size(), nullptr);
+    pendingPicks_.assign(defs.size(), false);
     brushes_.clear();
     brushes_.resize(defs.size());
     for (size_t i = 0; i < defs.size(); ++i) {
@@ -330,16 +348,30 @@ void Form::ApplyLayout(UINT dpi) {
         // the opened list. Size the edit field so that the closed combo is exactly cy high.
         const auto itemHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
         MoveWindow(hwnd, x, y, cx, cy + itemHeight * static_cast<int>(c.entries.size()) + 2, FALSE);
-        RECT closed;
-        GetWindowRect(hwnd, &closed);
-        const auto fieldHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, -1, 0));
-        SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                     fieldHeight + cy - (closed.bottom - closed.top));
+        // CB_GETITEMHEIGHT and CB_SETITEMHEIGHT of the field do not agree on every system
+        // (Wine adds its padding to one of them), so correct by what the combo really became.
+        auto field = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, -1, 0));
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            RECT closed;
+            GetWindowRect(hwnd, &closed);
+            const int error = cy - (closed.bottom - closed.top);
+            if (error == 0)
+                break;
+            field += error;
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        }
     }
 
-    RECT frame{0, 0, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, FrameStyle(def_.frame), FALSE, FrameExStyle(def_.frame), dpi);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    // Size the frame from what it really measures now: the title bar and borders are the
+    // system's, at whatever DPI the system draws them.
+    RECT window;
+    RECT client;
+    GetWindowRect(hwnd_, &window);
+    GetClientRect(hwnd_, &client);
+    SetWindowPos(hwnd_, nullptr, 0, 0,
+                 (window.right - window.left) - client.right + TwipsToPixels(def_.clientWidth, dpi),
+                 (window.bottom - window.top) - client.bottom +
+                     TwipsToPixels(def_.clientHeight, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

@@ -49,12 +49,12 @@ struct FontDef {
 
 struct FormDef {
     std::wstring_view caption;
-    FrameKind frame;
-    int clientWidth, clientHeight;     // twips
-    std::optional<POINT> clientOrigin; // twips from the screen's top left; none: default place
-    int iconId = 0;                    // icon resource, 0 for none
-    std::optional<FontDef> font;       // none: the system's user-interface font
-    std::span<const ControlDef> controls;
+    FrameKind frame = FrameKind::FixedDialog;
+    int clientWidth = 0, clientHeight = 0;  // twips
+    std::optional<POINT> clientOrigin = {}; // twips from the screen's top left; none: default
+    int iconId = 0;                         // icon resource, 0 for none
+    std::optional<FontDef> font = {};       // none: the system's user-interface font
+    std::span<const ControlDef> controls = {};
 };
 
 int TwipsToPixels(int twips, UINT dpi);
@@ -112,6 +112,7 @@ class Form {
     const FormDef& def_;
     HWND hwnd_ = nullptr;
     std::vector<HWND> controls_;
+    std::vector<bool> pendingPicks_;       // combo boxes whose click is on its way
     std::vector<UniqueGdiObject> brushes_; // per control; empty where the default colour is used
     UniqueGdiObject font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
