@@ -152,8 +152,9 @@ void MessageBoxAnswerer::Watch() {
                 seen_.push_back(box);
             }
             answered.push_back(dialog);
-            if (const HWND target = GetDlgItem(dialog, button_))
-                ClickCenter(target);
+            // A box without the asked-for button (a plain notice) is acknowledged with OK.
+            const HWND target = GetDlgItem(dialog, button_);
+            ClickCenter(target ? target : GetDlgItem(dialog, IDOK));
         }
         Sleep(20);
     }

@@ -41,7 +41,8 @@ struct SeenMessageBox {
 };
 
 // Answers every message box that this process opens while the object lives by clicking the
-// given button (IDYES, IDNO, IDOK), and records each one.
+// given button (IDYES, IDNO, IDOK) — or OK where the box has no such button — and records
+// each one.
 class MessageBoxAnswerer {
   public:
     explicit MessageBoxAnswerer(int button);

@@ -20,7 +20,26 @@ bool IsLoadedForm(HWND hwnd) {
     return std::find(loadedForms.begin(), loadedForms.end(), hwnd) != loadedForms.end();
 }
 
+// The combo box whose edit field has the focus, when its list is open.
+HWND OpenComboOf(HWND focus) {
+    const HWND parent = GetParent(focus);
+    wchar_t className[16] = {};
+    if (!parent || !GetClassNameW(parent, className, 16) ||
+        CompareStringOrdinal(className, -1, WC_COMBOBOXW, -1, TRUE) != CSTR_EQUAL)
+        return nullptr;
+    return SendMessageW(parent, CB_GETDROPPEDSTATE, 0, 0) ? parent : nullptr;
+}
+
 void Dispatch(MSG& msg) {
+    // Enter and Escape in an open drop-down list pick or cancel. The combo box handles them
+    // itself; neither the dialog manager nor the edit field may take them (Wine's edit field
+    // leaves them alone, and the dialog manager would swallow them).
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        if (const HWND combo = OpenComboOf(msg.hwnd)) {
+            SendMessageW(combo, WM_KEYDOWN, msg.wParam, msg.lParam);
+            return;
+        }
+    }
     // The dialog manager gives forms Tab, Enter, Escape and access keys.
     if (msg.hwnd) {
         const HWND root = GetAncestor(msg.hwnd, GA_ROOT);

@@ -189,9 +189,9 @@ TEST_F(MainWindowLayout, FocusStartsInTheFirstListAndTabSkipsLabels) {
     Form1& form = Open();
     EXPECT_EQ(FocusedControl(form), Form1::co_java_script);
     const Form1::ControlIndex order[] = {Form1::co_java_applet,   Form1::co_java_java,
-                                    Form1::co_cookie_cookie, Form1::co_cookie_session,
-                                    Form1::com_reset,        Form1::com_end,
-                                    Form1::Command1,         Form1::co_java_script};
+                                         Form1::co_cookie_cookie, Form1::co_cookie_session,
+                                         Form1::com_reset,        Form1::com_end,
+                                         Form1::Command1,         Form1::co_java_script};
     for (const Form1::ControlIndex next : order) {
         PressKey(VK_TAB);
         PumpFor(20);
