@@ -12,7 +12,10 @@ export WINEPREFIX=${WINEPREFIX:-$PWD/.wine}
 exe=build/win64/app/QUELM.exe
 
 if [ -n "${DISPLAY:-}" ]; then
-    [ -d "$WINEPREFIX" ] || quelm_start_prefix
+    if [ ! -d "$WINEPREFIX" ]; then
+        quelm_start_prefix
+        quelm_japanese_fonts
+    fi
     exec wine "$exe"
 fi
 
@@ -20,13 +23,15 @@ trap quelm_stop EXIT
 quelm_start_xvfb
 quelm_start_prefix
 quelm_unmanaged_windows
+quelm_japanese_fonts
 wine "$exe" >/dev/null 2>&1 &
-for _ in $(seq 100); do
-    xdotool search --name '^QUELM$' >/dev/null 2>&1 && break
+window=""
+for _ in $(seq 150); do
+    window=$(xdotool search --onlyvisible --name '^QUELM$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
     sleep 0.2
 done
 sleep 1
 shot=${QUELM_SCREENSHOT:-$PWD/build/quelm-screenshot.png}
-import -window root -crop 400x300+0+0 +repage "$shot"
+import -window "${window:-root}" "$shot"
 echo "QUELM is running on the virtual display $DISPLAY; screenshot: $shot"
 wineserver -k >/dev/null 2>&1 || true

@@ -21,6 +21,7 @@ unset DISPLAY
 quelm_start_xvfb
 quelm_start_prefix
 quelm_unmanaged_windows
+quelm_japanese_fonts
 wine "$build/tests/keep_desktop.exe" >/dev/null 2>&1 </dev/null &
 
 echo "== tests"

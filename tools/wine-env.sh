@@ -35,6 +35,19 @@ quelm_unmanaged_windows() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
 }
 
+# Japanese Windows' proportional Gothic is stood in for by its IPA counterpart (the fixed-pitch
+# IPA face Wine picks by itself is too wide for the labels).
+quelm_japanese_fonts() {
+    # Through a UTF-16 .reg file: Wine reads command-line arguments in the Unix locale's
+    # charset, and the Japanese locale need not be installed.
+    local reg="$WINEPREFIX/quelm-fonts.reg"
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+        '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ ゴシック"="IPAGothic"' |
+        iconv -f UTF-8 -t UTF-16 >"$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1 </dev/null
+}
+
 quelm_stop() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
     [ -n "${QUELM_XVFB_PID:-}" ] && kill "$QUELM_XVFB_PID" 2>/dev/null || true
