@@ -33,5 +33,5 @@ done
 sleep 1
 shot=${QUELM_SCREENSHOT:-$PWD/build/quelm-screenshot.png}
 import -window "${window:-root}" "$shot"
-echo "QUELM is running on the virtual display $DISPLAY; screenshot: $shot"
+echo "QUELM opened on the virtual display $DISPLAY (no screen here); screenshot: $shot"
 wineserver -k >/dev/null 2>&1 || true

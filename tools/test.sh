@@ -13,6 +13,23 @@ build=${QUELM_BUILD_DIR:-build/win64}
 cmake --preset win64 -B "$build" >/dev/null
 cmake --build "$build" ${QUELM_TARGETS:+--target $QUELM_TARGETS}
 
+if [ -z "${QUELM_TARGETS:-}" ]; then
+    echo "== 32-bit build"
+    build32=${QUELM_BUILD_DIR32:-build/win32}
+    cmake --preset win32 -B "$build32" >/dev/null
+    cmake --build "$build32"
+
+    echo "== packages"
+    tools/check-exe.sh "$build32/app/QUELM.exe" i686-w64-mingw32-objdump
+    for dir in "$build" "$build32"; do
+        (cd "$dir" && cpack >/dev/null)
+        ls -l "$dir"/QUELM-*.zip
+    done
+
+    echo "== clang-tidy"
+    QUELM_BUILD_DIR="$build" tools/tidy.sh
+fi
+
 source tools/wine-env.sh
 WINEPREFIX=$(mktemp -d /tmp/quelm-test-prefix.XXXXXX)
 export WINEPREFIX

@@ -31,7 +31,7 @@ TEST_F(UniqueHandleTest, MoveTransfersOwnershipWithoutClosing) {
     Counted a(7);
     Counted b(std::move(a));
     EXPECT_EQ(closes, 0);
-    EXPECT_FALSE(a);
+    EXPECT_FALSE(a); // NOLINT(bugprone-use-after-move): the moved-from state is the point
     EXPECT_EQ(b.get(), 7);
     Counted c(9);
     c = std::move(b); // closes 9, takes 7

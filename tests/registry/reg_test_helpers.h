@@ -38,7 +38,7 @@ inline std::string DwordBytes(std::uint32_t value) {
 // REG_SZ data as the W functions store it, with its terminating NUL.
 inline std::string Utf16Bytes(std::wstring_view text) {
     const std::wstring withNul = std::wstring(text) + L'\0';
-    return std::string(reinterpret_cast<const char*>(withNul.data()), withNul.size() * 2);
+    return {reinterpret_cast<const char*>(withNul.data()), withNul.size() * 2};
 }
 
 inline void CreateKey(const std::wstring& path) {

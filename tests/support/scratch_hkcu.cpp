@@ -86,9 +86,9 @@ void DumpKey(HKEY key, const std::wstring& path, std::wstring& out) {
     std::wstring name(32768, L'\0');
     std::string data(65536, '\0');
     for (DWORD i = 0;; ++i) {
-        DWORD nameLen = static_cast<DWORD>(name.size());
+        auto nameLen = static_cast<DWORD>(name.size());
         DWORD type = 0;
-        DWORD dataLen = static_cast<DWORD>(data.size());
+        auto dataLen = static_cast<DWORD>(data.size());
         if (RegEnumValueW(key, i, name.data(), &nameLen, nullptr, &type,
                           reinterpret_cast<BYTE*>(data.data()), &dataLen) != ERROR_SUCCESS)
             break;
@@ -101,16 +101,19 @@ void DumpKey(HKEY key, const std::wstring& path, std::wstring& out) {
         out += L"\n";
     }
     for (DWORD i = 0;; ++i) {
-        DWORD nameLen = static_cast<DWORD>(name.size());
+        auto nameLen = static_cast<DWORD>(name.size());
         if (RegEnumKeyExW(key, i, name.data(), &nameLen, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
         const std::wstring child(name.data(), nameLen);
+        std::wstring childPath = path;
+        childPath += L"\\";
+        childPath += child;
         UniqueHkey sub;
         if (RegOpenKeyExW(key, child.c_str(), 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
-            DumpKey(sub.get(), path + L"\\" + child, out);
+            DumpKey(sub.get(), childPath, out);
         else
-            out += L"[" + path + L"\\" + child + L"] (unreadable)\n";
+            out += L"[" + childPath + L"] (unreadable)\n";
     }
 }
 } // namespace

@@ -132,7 +132,8 @@ void MessageBoxAnswerer::Watch() {
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&dialog));
-        if (dialog && std::find(answered.begin(), answered.end(), dialog) == answered.end()) {
+        if (dialog != nullptr &&
+            std::find(answered.begin(), answered.end(), dialog) == answered.end()) {
             Sleep(50); // let it finish appearing, as a person would
             SeenMessageBox box;
             box.title = TextOf(dialog);

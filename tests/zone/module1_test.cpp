@@ -114,12 +114,15 @@ TEST_F(ModuleWriteTest, FixedSetsWriteExactlyTheirFiveDwords) {
         PutRaw(kZone3 + L"\\1400", L"1400", REG_DWORD, DwordBytes(1));
         Module1::PendingValue = 5;
         EXPECT_TRUE(set.write());
-        const std::wstring expected =
-            L"[" + kZone3 + L"]\n" + DwordLine(L"1400", set.values[0]) +
-            DwordLine(L"1402", set.values[1]) + DwordLine(L"1A00", 0x10000) +
-            DwordLine(L"1A02", set.values[3]) + DwordLine(L"1A03", set.values[4]) +
-            DwordLine(L"1C00", set.values[2]) + L"[" + kZone3 + L"\\1400]\n" +
-            DwordLine(L"1400", 1);
+        std::wstring expected = L"[" + kZone3 + L"]\n";
+        expected += DwordLine(L"1400", set.values[0]);
+        expected += DwordLine(L"1402", set.values[1]);
+        expected += DwordLine(L"1A00", 0x10000);
+        expected += DwordLine(L"1A02", set.values[3]);
+        expected += DwordLine(L"1A03", set.values[4]);
+        expected += DwordLine(L"1C00", set.values[2]);
+        expected += L"[" + kZone3 + L"\\1400]\n";
+        expected += DwordLine(L"1400", 1);
         EXPECT_EQ(DumpTree(kZone3), expected);
         EXPECT_EQ(Module1::PendingValue, 5);
         EXPECT_EQ(Module1::ZoneValues, kSentinels);

@@ -160,7 +160,7 @@ void Form::OnCommand(int id, int code, HWND control) {
         // of these notifications, in an order that differs between systems: raise one click,
         // after the combo box has finished its own work.
         if ((code == CBN_SELENDOK ||
-             (code == CBN_SELCHANGE && !SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0))) &&
+             (code == CBN_SELCHANGE && SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) == 0)) &&
             !pendingPicks_[index]) {
             pendingPicks_[index] = true;
             PostMessageW(hwnd_, kPickMessage, static_cast<WPARAM>(index), 0);
@@ -331,6 +331,11 @@ void Form::ApplyLayout(UINT dpi) {
     }
     font_.reset(CreateFontIndirectW(&lf));
 
+    // The field height that gave a combo box of the same height its exact size: the other
+    // combo boxes take it at once instead of finding it again (every resize of a combo box
+    // also moves its list window, which is slow under Wine).
+    int knownComboHeight = -1;
+    int knownField = 0;
     const auto& defs = def_.controls;
     for (size_t i = 0; i < defs.size(); ++i) {
         const ControlDef& c = defs[i];
@@ -346,6 +351,8 @@ void Form::ApplyLayout(UINT dpi) {
         }
         // A drop-down combo's height follows its edit field; the height it is given is that of
         // the opened list. Size the edit field so that the closed combo is exactly cy high.
+        if (knownComboHeight == cy)
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), knownField);
         const auto itemHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
         MoveWindow(hwnd, x, y, cx, cy + itemHeight * static_cast<int>(c.entries.size()) + 2, FALSE);
         // CB_GETITEMHEIGHT and CB_SETITEMHEIGHT of the field do not agree on every system
@@ -359,6 +366,8 @@ void Form::ApplyLayout(UINT dpi) {
                 break;
             field += error;
             SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+            knownComboHeight = cy;
+            knownField = field;
         }
     }
 

@@ -15,7 +15,7 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
         // The form keeps the colours of its controls; ask it as a child would.
         const HWND form = GetAncestor(hwnd, GA_ROOT);
-        auto brush = reinterpret_cast<HBRUSH>(
+        auto* brush = reinterpret_cast<HBRUSH>(
             SendMessageW(form, WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
         RECT rect;
         GetClientRect(hwnd, &rect);

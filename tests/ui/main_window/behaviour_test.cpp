@@ -269,7 +269,7 @@ HWND MainWindowOf(const ChildProcess& child) {
             found = FindWindowW(nullptr, L"QUELM");
             DWORD pid = 0;
             GetWindowThreadProcessId(found, &pid);
-            return found && pid == child.Id() && IsWindowVisible(found);
+            return found != nullptr && pid == child.Id() && IsWindowVisible(found) != FALSE;
         },
         10000);
     return found;

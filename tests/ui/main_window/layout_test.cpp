@@ -53,6 +53,7 @@ std::wstring ClassOf(HWND hwnd) {
 std::vector<std::wstring> EntriesOf(Form1& form, int list) {
     std::vector<std::wstring> entries;
     const auto count = SendMessageW(form.Control(list), CB_GETCOUNT, 0, 0);
+    entries.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         entries.push_back(form.List(list, i));
     return entries;
@@ -124,7 +125,7 @@ TEST_F(MainWindowLayout, EveryControlUsesMsPGothic825Points) {
     Form1& form = Open();
     for (int i = 0; i <= Form1::Command1; ++i) {
         LOGFONTW lf{};
-        const auto font = reinterpret_cast<HFONT>(SendMessageW(form.Control(i), WM_GETFONT, 0, 0));
+        auto* const font = reinterpret_cast<HFONT>(SendMessageW(form.Control(i), WM_GETFONT, 0, 0));
         ASSERT_TRUE(GetObjectW(font, sizeof lf, &lf));
         EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック");
         EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
@@ -140,7 +141,7 @@ TEST_F(MainWindowLayout, LabelsAreMidGreyWithButtonTextAndNeverWrapOrTakeAccessK
     for (const int label :
          {Form1::la_script, Form1::Label1, Form1::Label2, Form1::Label3, Form1::Label4}) {
         const HWND control = form.Control(label);
-        const auto brush = reinterpret_cast<HBRUSH>(
+        auto* const brush = reinterpret_cast<HBRUSH>(
             SendMessageW(form.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
                          reinterpret_cast<LPARAM>(control)));
         LOGBRUSH lb{};

@@ -103,7 +103,7 @@ class TestForm : public Form {
   protected:
     void Form_Load() override {
         ++loads;
-        loadSawHiddenWindow = !IsWindowVisible(Hwnd());
+        loadSawHiddenWindow = IsWindowVisible(Hwnd()) == FALSE;
         loadSawControls = IsWindow(Control(kNote)) != FALSE;
     }
     void Form_Unload(std::int16_t& Cancel) override {

@@ -1,0 +1,33 @@
+# The release package: a zip with QUELM.exe, the tips file and the Japanese readme at its root,
+# named QUELM-<version>-win64.zip or QUELM-<version>-win32.zip after the target architecture.
+# `cpack` in a build tree makes it; `cmake --install <build> --prefix <dir> --strip` lays out
+# the same files.
+
+# Only the files a user needs: the googletest subproject brings install rules of its own.
+set(QUELM_PACKAGE_COMPONENT quelm)
+install(TARGETS QUELM RUNTIME DESTINATION . COMPONENT ${QUELM_PACKAGE_COMPONENT})
+install(FILES ${CMAKE_SOURCE_DIR}/app/TIPOFDAY.TXT ${CMAKE_SOURCE_DIR}/app/README.txt
+        DESTINATION . COMPONENT ${QUELM_PACKAGE_COMPONENT})
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(QUELM_PACKAGE_ARCH win64)
+else()
+  set(QUELM_PACKAGE_ARCH win32)
+endif()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME QUELM)
+set(CPACK_PACKAGE_VENDOR QUELM)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME QUELM-${PROJECT_VERSION}-${QUELM_PACKAGE_ARCH})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Shows and changes five Internet zone security settings")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+# The static runtime brings its debug information along; users get the executable without it
+# (about a third of the size).
+set(CPACK_STRIP_FILES ON)
+# One archive holding only our component, its files at the root.
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL ${QUELM_PACKAGE_COMPONENT})
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)

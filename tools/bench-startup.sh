@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Startup time and working set of QUELM against the least Win32 program that shows a window
+# (bench/startup/minimal_window.cpp, built with the same flags), under Wine on a private Xvfb
+# display in a throwaway prefix with code page 932. The two alternate in one run; the probe
+# prints every run, the medians and the ratios. QUELM_BENCH_RUNS sets the runs of each (15).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+
+build=${QUELM_BUILD_DIR:-build/win64}
+runs=${QUELM_BENCH_RUNS:-15}
+cmake --preset win64 -B "$build" >/dev/null
+cmake --build "$build" --target QUELM minimal_window startup_probe
+
+source tools/wine-env.sh
+WINEPREFIX=$(mktemp -d /tmp/quelm-bench-prefix.XXXXXX)
+export WINEPREFIX
+trap 'quelm_stop; rm -rf "$WINEPREFIX"' EXIT
+unset DISPLAY
+quelm_start_xvfb
+quelm_start_prefix
+quelm_unmanaged_windows
+quelm_japanese_fonts
+
+winpath() {
+    local path
+    path=$(realpath "$1")
+    echo "Z:${path//\//\\}"
+}
+
+# The probe starts both programs itself and polls them from outside through user32 (window
+# visible, the five lists filled) and psapi (working set). It holds Wine's desktop for the
+# whole run, so no start pays for the desktop process.
+echo "== $runs runs each, alternating, after one unmeasured run each"
+wine "$build/bench/startup/startup_probe.exe" "$runs" \
+    "$(winpath "$build/app/QUELM.exe")" QUELM 5 \
+    "$(winpath "$build/bench/startup/minimal_window.exe")" minimal_window 0 </dev/null
