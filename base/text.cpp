@@ -12,13 +12,21 @@ std::string ToAnsi(std::wstring_view text) {
     return out;
 }
 
+void FromAnsi(std::string_view bytes, std::wstring& out) {
+    // A byte of an ANSI code page gives at most one UTF-16 unit, so the byte count bounds the
+    // result: convert in one pass instead of asking for the size first (which costs as much as
+    // the conversion itself).
+    out.resize(bytes.size());
+    const int n = bytes.empty()
+                      ? 0
+                      : MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                            out.data(), static_cast<int>(out.size()));
+    out.resize(static_cast<std::size_t>(n));
+}
+
 std::wstring FromAnsi(std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const int size = static_cast<int>(bytes.size());
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    std::wstring out(n, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, out.data(), n);
+    std::wstring out;
+    FromAnsi(bytes, out);
     return out;
 }
 

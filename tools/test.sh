@@ -25,9 +25,6 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
         (cd "$dir" && cpack >/dev/null)
         ls -l "$dir"/QUELM-*.zip
     done
-
-    echo "== clang-tidy"
-    QUELM_BUILD_DIR="$build" tools/tidy.sh
 fi
 
 source tools/wine-env.sh
@@ -43,3 +40,8 @@ wine "$build/tests/keep_desktop.exe" >/dev/null 2>&1 </dev/null &
 
 echo "== tests"
 ctest --test-dir "$build" --output-on-failure --timeout 120 ${QUELM_TESTS_REGEX:+-R "$QUELM_TESTS_REGEX"} </dev/null
+
+if [ -z "${QUELM_TARGETS:-}" ]; then
+    echo "== clang-tidy"
+    QUELM_BUILD_DIR="$build" tools/tidy.sh
+fi

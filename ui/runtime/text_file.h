@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/unique_handle.h"
+
+// True when an ordinary file has this path: hidden and system files and folders do not count.
+bool OrdinaryFileExists(const std::wstring& path);
+
+// Sequential input of a text file in the system's ANSI code page, one line at a time. A line
+// ends at CR or CR LF; a lone LF is part of the line; the last line needs no terminator.
+class TextFile {
+  public:
+    // Bytes read from the file at a time.
+    static constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+    // Opens the file for reading; false when it cannot be opened (missing, a folder, locked).
+    bool Open(const std::wstring& path);
+    void Close();
+    // The file's size in bytes when open: also a bound on the UTF-16 units its lines hold.
+    std::uint64_t Size() const { return size_; }
+
+    // True when no line is left, or when reading failed (then Failed() says so).
+    bool Eof();
+    // The next line, without its terminator; valid until the next call. Empty at the end.
+    std::wstring_view LineInput();
+    // True once a read from the open file has failed.
+    bool Failed() const { return failed_; }
+
+  private:
+    bool ConvertMore();
+
+    UniqueFile file_;
+    std::uint64_t size_ = 0;
+    std::string bytes_; // read but not converted: the start of a line that goes on
+    std::wstring text_; // converted whole lines, each ending in CR but perhaps the file's last
+    std::vector<std::size_t> crs_; // where the CRs are in text_
+    std::size_t line_ = 0;         // the next line ends at crs_[line_], or at the end of text_
+    std::size_t pos_ = 0;          // and starts here
+    bool skipLf_ = false; // the line before ended in CR: a LF that comes next belongs to it
+    bool endOfFile_ = false;
+    bool failed_ = false;
+};
