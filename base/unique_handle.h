@@ -57,13 +57,7 @@ struct GdiObjectTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DeleteObject(h); }
 };
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DestroyIcon(h); }
-};
 
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;

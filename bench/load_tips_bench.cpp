@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "bench/bench_stats.h"
 #include "base/unique_handle.h"
 #include "ui/runtime/runtime.h"
 #include "ui/tip_of_day/frmTip.h"
@@ -24,19 +25,6 @@ constexpr std::size_t kLines = 1'000'000;
 constexpr int kRepetitions = 7;
 constexpr double kTimeGoal = 1.5;
 constexpr double kMemoryGoal = 3.0;
-
-double Seconds() {
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Lines of Japanese (full and halfwidth) and ASCII phrases, about 50 bytes each with the CR LF;
 // the same file every time.

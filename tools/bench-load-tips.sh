@@ -11,13 +11,7 @@ cmake --preset win64 -B "$build" >/dev/null
 cmake --build "$build" --target load_tips_bench
 
 source tools/wine-env.sh
-WINEPREFIX=$(mktemp -d /tmp/quelm-bench-prefix.XXXXXX)
-export WINEPREFIX
-trap 'quelm_stop; rm -rf "$WINEPREFIX"' EXIT
-unset DISPLAY
-quelm_start_xvfb # the tip window is a real window
-quelm_start_prefix
-quelm_unmanaged_windows
+quelm_throwaway_wine # the tip window is a real window
 
 bench="$build/bench/load_tips_bench.exe"
 file="$(realpath "$build")/bench/tips-1m.txt"

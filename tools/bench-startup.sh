@@ -13,14 +13,7 @@ cmake --preset win64 -B "$build" >/dev/null
 cmake --build "$build" --target QUELM minimal_window startup_probe
 
 source tools/wine-env.sh
-WINEPREFIX=$(mktemp -d /tmp/quelm-bench-prefix.XXXXXX)
-export WINEPREFIX
-trap 'quelm_stop; rm -rf "$WINEPREFIX"' EXIT
-unset DISPLAY
-quelm_start_xvfb
-quelm_start_prefix
-quelm_unmanaged_windows
-quelm_japanese_fonts
+quelm_throwaway_wine
 
 winpath() {
     local path

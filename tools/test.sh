@@ -28,14 +28,7 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
 fi
 
 source tools/wine-env.sh
-WINEPREFIX=$(mktemp -d /tmp/quelm-test-prefix.XXXXXX)
-export WINEPREFIX
-trap 'quelm_stop; rm -rf "$WINEPREFIX"' EXIT
-unset DISPLAY
-quelm_start_xvfb
-quelm_start_prefix
-quelm_unmanaged_windows
-quelm_japanese_fonts
+quelm_throwaway_wine
 wine "$build/tests/keep_desktop.exe" >/dev/null 2>&1 </dev/null &
 
 echo "== tests"
@@ -43,5 +36,5 @@ ctest --test-dir "$build" --output-on-failure --timeout 120 ${QUELM_TESTS_REGEX:
 
 if [ -z "${QUELM_TARGETS:-}" ]; then
     echo "== clang-tidy"
-    QUELM_BUILD_DIR="$build" tools/tidy.sh
+    LC_ALL=C QUELM_BUILD_DIR="$build" tools/tidy.sh
 fi

@@ -52,3 +52,16 @@ quelm_stop() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
     [ -n "${QUELM_XVFB_PID:-}" ] && kill "$QUELM_XVFB_PID" 2>/dev/null || true
 }
+
+# A throwaway prefix on a private Xvfb display, set up as the tests and benchmarks want it, and
+# removed again when the calling script exits.
+quelm_throwaway_wine() {
+    WINEPREFIX=$(mktemp -d /tmp/quelm-prefix.XXXXXX)
+    export WINEPREFIX
+    trap 'quelm_stop; rm -rf "$WINEPREFIX"' EXIT
+    unset DISPLAY
+    quelm_start_xvfb
+    quelm_start_prefix
+    quelm_unmanaged_windows
+    quelm_japanese_fonts
+}

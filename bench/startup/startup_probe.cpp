@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/unique_handle.h"
+#include "bench/bench_stats.h"
 
 namespace {
 
@@ -41,20 +42,6 @@ struct Sample {
     double milliseconds = 0;
     double workingSetKiB = 0;
 };
-
-double Seconds() {
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 struct WindowSearch {
     DWORD processId = 0;

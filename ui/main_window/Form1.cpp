@@ -104,25 +104,13 @@ void Form1::co_cookie_session_Click() {
 }
 
 void Form1::com_reset_Click() {
-    if (MsgBox(L"既定値に戻してもよろしいですか？", kQuestionStyle, L"既定値設定") != IDYES)
-        return;
-    if (!Module1::WriteDefaultValues())
-        return ReportRefusedWrite();
-    std::array<std::int32_t, 5> values;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = kZoneSettings[i].defaultValue;
-    ShowValues(values);
+    WriteFixedSet(L"既定値に戻してもよろしいですか？", L"既定値設定", Module1::WriteDefaultValues,
+                  &ZoneSetting::defaultValue);
 }
 
 void Form1::Command1_Click() {
-    if (MsgBox(L"全て無効にしてもよろしいですか？", kQuestionStyle, L"全無効設定") != IDYES)
-        return;
-    if (!Module1::WriteAllDisabled())
-        return ReportRefusedWrite();
-    std::array<std::int32_t, 5> values;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = kZoneSettings[i].disabledValue;
-    ShowValues(values);
+    WriteFixedSet(L"全て無効にしてもよろしいですか？", L"全無効設定", Module1::WriteAllDisabled,
+                  &ZoneSetting::disabledValue);
 }
 
 void Form1::com_end_Click() {
@@ -139,6 +127,19 @@ void Form1::WritePick(int list) {
     std::wstring valueName(kZoneSettings[setting.setting].valueName);
     if (!Module1::WriteZoneValue(valueName))
         ReportRefusedWrite();
+}
+
+// Asks; on Yes writes the set and shows its entries, without reading the registry back.
+void Form1::WriteFixedSet(std::wstring_view question, std::wstring_view title, bool (*write)(),
+                          std::int32_t ZoneSetting::*column) {
+    if (MsgBox(question, kQuestionStyle, title) != IDYES)
+        return;
+    if (!write())
+        return ReportRefusedWrite();
+    std::array<std::int32_t, 5> values{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = kZoneSettings[i].*column;
+    ShowValues(values);
 }
 
 // Shows each value as its list's entry; a value that no entry stands for leaves the edit field

@@ -3,7 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include <string_view>
+
 #include "ui/runtime/form.h"
+#include "zone/zone_settings.h"
 
 // The main window: one drop-down list for each of the five zone settings, and the buttons
 // "既定値" (defaults), "全無効" (disable all) and "終了" (exit).
@@ -48,6 +51,9 @@ class Form1 final : public Form {
 
     // Writes the entry just picked in a list; see Form1.cpp.
     void WritePick(int list);
+    // The defaults and disable-all buttons: a Yes/No question, then a fixed set of values.
+    void WriteFixedSet(std::wstring_view question, std::wstring_view title, bool (*write)(),
+                       std::int32_t ZoneSetting::*column);
     // Shows values (in ZoneValues order) in the five lists.
     void ShowValues(const std::array<std::int32_t, 5>& values);
     void ReportRefusedWrite();

@@ -76,7 +76,6 @@ class Form {
 
     HWND Hwnd() const { return hwnd_; }
     HWND Control(int index) const { return controls_.at(index); }
-    const FormDef& Definition() const { return def_; }
 
     // Combo boxes: index of the selected entry (-1 when none), text of entry n.
     int ListIndex(int combo) const;

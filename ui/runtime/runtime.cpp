@@ -50,6 +50,15 @@ void Dispatch(MSG& msg) {
     DispatchMessageW(&msg);
 }
 
+[[noreturn]] void FatalError(const std::wstring& description) noexcept {
+    ending = true;
+    const std::wstring text =
+        L"実行時エラーが発生したため、プログラムを終了します。\r\n\r\n" + description;
+    MessageBoxW(nullptr, text.c_str(), App::Title().c_str(),
+                MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
+    ExitProcess(1);
+}
+
 } // namespace
 
 void Initialize() {
@@ -101,15 +110,6 @@ void RaiseEvent(const std::function<void()>& handler) noexcept {
     } catch (...) {
         FatalError(L"不明なエラー");
     }
-}
-
-void FatalError(const std::wstring& description) noexcept {
-    ending = true;
-    const std::wstring text =
-        L"実行時エラーが発生したため、プログラムを終了します。\r\n\r\n" + description;
-    MessageBoxW(nullptr, text.c_str(), App::Title().c_str(),
-                MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
-    ExitProcess(1);
 }
 
 namespace Detail {

@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <functional>
-#include <string>
 
 // The program-wide part of the window runtime: the message loop, ending the program and the
 // error report for faults that escape an event handler.
@@ -27,11 +25,9 @@ void End();
 bool Ending();
 
 // Runs an event handler. A fault that escapes it never reaches the window procedure: the
-// runtime shows the error report and ends the process with exit code 1.
+// runtime shows the error report (a message box naming the error, titled with the application
+// name) and ends the process with exit code 1.
 void RaiseEvent(const std::function<void()>& handler) noexcept;
-
-// Shows the error report (a message box titled with the application name) and exits with 1.
-[[noreturn]] void FatalError(const std::wstring& description) noexcept;
 
 // Bookkeeping of the loaded forms, for the form windows themselves.
 namespace Detail {
