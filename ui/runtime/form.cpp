@@ -316,7 +316,6 @@ void Form::CreateControls() {
 }
 
 void Form::ApplyLayout(UINT dpi) {
-    dpi_ = dpi;
     LOGFONTW lf{};
     if (def_.font) {
         lf.lfHeight = -MulDiv(def_.font->hundredthsOfPoint, static_cast<int>(dpi), 7200);

@@ -114,6 +114,5 @@ class Form {
     std::vector<bool> pendingPicks_;       // combo boxes whose click is on its way
     std::vector<UniqueGdiObject> brushes_; // per control; empty where the default colour is used
     UniqueGdiObject font_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND lastFocus_ = nullptr;
 };
