@@ -13,7 +13,7 @@ exe=build/win64/app/QUELM.exe
 
 if [ -n "${DISPLAY:-}" ]; then
     if [ ! -d "$WINEPREFIX" ]; then
-        quelm_start_prefix
+        wineboot -i >/dev/null 2>&1 </dev/null
         quelm_japanese_fonts
     fi
     exec wine "$exe"
