@@ -303,11 +303,17 @@ void Form::CreateControls() {
         }
     }
     // The dialog manager moves the focus in z-order: stack each container's controls by tab
-    // index so that Tab follows the tab indexes.
+    // index so that Tab follows the tab indexes. A label that names a control goes just before
+    // it, where screen readers look for a control's name; labels take no focus, so Tab is
+    // unchanged.
+    const auto stackKey = [&](size_t i) {
+        const int named = defs[i].labelFor;
+        return named >= 0 ? std::pair{defs[named].tabIndex, 0} : std::pair{defs[i].tabIndex, 1};
+    };
     std::vector<size_t> order(defs.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return defs[a].tabIndex < defs[b].tabIndex; });
+                     [&](size_t a, size_t b) { return stackKey(a) < stackKey(b); });
     HWND previous = HWND_TOP;
     for (const size_t i : order) {
         SetWindowPos(controls_[i], previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

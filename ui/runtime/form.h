@@ -36,6 +36,7 @@ struct ControlDef {
     bool isDefault = false;             // command buttons: Enter presses it
     bool isCancel = false;              // command buttons: Escape presses it
     int pictureId = 0;                  // picture boxes: icon resource drawn at the top left
+    int labelFor = -1;                  // labels: table index of the control the label names
 };
 
 enum class FrameKind { FixedDialog, Sizable };
