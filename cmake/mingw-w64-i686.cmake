@@ -1,5 +1,7 @@
-# Cross build for 32-bit Windows. Running it needs 32-bit Wine, which the tests do not install.
+# Cross build for 32-bit Windows with MinGW-w64; tests run through 32-bit Wine (wine32).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(QUELM_TRIPLE i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
+find_program(QUELM_WINE NAMES wine REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${QUELM_WINE})

@@ -54,14 +54,23 @@ quelm_stop() {
 }
 
 # A throwaway prefix on a private Xvfb display, set up as the tests and benchmarks want it, and
-# removed again when the calling script exits.
-quelm_throwaway_wine() {
+# removed again when the calling script exits. quelm_throwaway_display picks both, and
+# quelm_prepare_prefix boots the prefix, which may run in the background meanwhile.
+quelm_throwaway_display() {
     WINEPREFIX=$(mktemp -d /tmp/quelm-prefix.XXXXXX)
     export WINEPREFIX
     trap 'quelm_stop; rm -rf "$WINEPREFIX"' EXIT
     unset DISPLAY
     quelm_start_xvfb
+}
+
+quelm_prepare_prefix() {
     quelm_start_prefix
     quelm_unmanaged_windows
     quelm_japanese_fonts
+}
+
+quelm_throwaway_wine() {
+    quelm_throwaway_display
+    quelm_prepare_prefix
 }

@@ -2,6 +2,8 @@
 
 #include "tests/support/ui_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "ui/runtime/runtime.h"
@@ -101,6 +103,36 @@ void Activate(HWND window) {
     SetForegroundWindow(window);
     SetActiveWindow(window);
     PumpFor(30);
+}
+
+void PickEntry(HWND combo, int entry, bool withMouse) {
+    const auto dropped = [&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; };
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    if (withMouse) {
+        const RECT& b = info.rcButton;
+        ClickAt(combo, {(b.left + b.right) / 2, (b.top + b.bottom) / 2});
+    } else {
+        SetFocus(combo);
+        PumpFor(10);
+        PressKey(VK_F4);
+    }
+    ASSERT_TRUE(PumpUntil(dropped)) << "the list did not open";
+    if (withMouse) {
+        RECT item{};
+        SendMessageW(info.hwndList, LB_GETITEMRECT, entry, reinterpret_cast<LPARAM>(&item));
+        ClickAt(info.hwndList, {item.left + 5, (item.top + item.bottom) / 2});
+    } else {
+        // From wherever the highlight is, go to the top, then down to the entry.
+        for (int i = 0; i < 6; ++i)
+            PressKey(VK_UP);
+        for (int i = 0; i < entry; ++i)
+            PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return !dropped(); })) << "the list did not close";
+    PumpFor(20);
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer(int button)

@@ -29,6 +29,9 @@ void PressKey(WORD vk, bool shift = false, bool alt = false);
 void TypeText(std::wstring_view text);
 // Makes the window the active, focused top-level window.
 void Activate(HWND window);
+// Picks entry n of a drop-down combo box as a user does: opens it with the mouse and clicks the
+// entry, or opens it with F4, moves there with the arrow keys and presses Enter.
+void PickEntry(HWND combo, int entry, bool withMouse);
 
 // What one message box looked like.
 struct SeenMessageBox {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "tests/support/scratch_hkcu.h"
@@ -27,6 +28,9 @@ inline constexpr std::array<ListUnderTest, 5> kLists{{
     {Form1::co_cookie_session, L"1A03", false},
 }};
 
+using Stored5 = std::array<std::optional<std::uint32_t>, 5>;
+using Texts5 = std::array<std::wstring, 5>;
+
 // A fixture that opens the main window on a redirected HKEY_CURRENT_USER and closes it again.
 class MainWindowTest : public ScratchHkcuTest {
   protected:
@@ -37,15 +41,15 @@ class MainWindowTest : public ScratchHkcuTest {
     HWND Window() const { return Form1::Instance().Hwnd(); }
     HWND ListWindow(int list) const { return Form1::Instance().Control(list); }
     std::wstring ListText(int list) const { return Form1::Instance().Text(list); }
-
-    // Picks entry n of a list as a user does: opens it with the mouse and clicks the entry,
-    // or opens it with Alt+Down and moves there with the arrow keys and Enter.
     void PickWithMouse(int list, int entry);
     void PickWithKeyboard(int list, int entry);
     // Clicks a button with the mouse.
     void Press(int button);
 
-    // The stored DWORD, or nullopt when it is missing or not a 4-byte value.
+    // The stored DWORD, or nullopt when it is missing or not a 4-byte REG_DWORD.
     static std::optional<std::uint32_t> Stored(const wchar_t* valueName);
     static void Store(const wchar_t* valueName, std::uint32_t value);
+    // The five values and the five lists' texts, in ZoneValues order.
+    static Stored5 AllStored();
+    static Texts5 AllTexts();
 };

@@ -1,0 +1,112 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/support/child_process.h"
+#include "tests/support/ui_driver.h"
+#include "ui/runtime/form.h"
+#include "ui/runtime/runtime.h"
+
+namespace {
+
+enum : int { kCombo, kButton };
+
+constexpr std::wstring_view kEntries[] = {L"一", L"二", L"三"};
+
+// clang-format off
+constexpr ControlDef kControls[] = {
+    {.name = L"combo", .kind = ControlKind::ComboBox, .entries = kEntries, .left = 120, .top = 120,
+     .width = 1500, .height = 300, .tabIndex = 0, .events = kClick | kKeyPress},
+    {.name = L"button", .kind = ControlKind::CommandButton, .caption = L"OK", .left = 1800,
+     .top = 120, .width = 1200, .height = 375, .tabIndex = 1, .events = kClick},
+};
+// clang-format on
+
+constexpr FormDef kTestForm{.caption = L"Runtime test",
+                            .clientWidth = 3300,
+                            .clientHeight = 1200,
+                            .clientOrigin = POINT{1500, 1500},
+                            .controls = kControls};
+
+// A form that records its events; its key-press handler drops 'x' and turns 'a' into 'b'.
+class TestForm : public Form {
+  public:
+    TestForm() : Form(kTestForm) {}
+    std::vector<int> clicks;
+    std::wstring keys;
+    bool throwOnClick = false;
+
+  protected:
+    void Click(int control) override {
+        clicks.push_back(control);
+        if (throwOnClick)
+            throw std::runtime_error("boom in a click handler");
+    }
+    void KeyPress(int /*control*/, std::int16_t& KeyAscii) override {
+        keys += static_cast<wchar_t>(KeyAscii);
+        if (KeyAscii == 'x')
+            KeyAscii = 0;
+        else if (KeyAscii == 'a')
+            KeyAscii = 'b';
+    }
+};
+
+TEST(FormRuntime, APickRaisesOneClickAndShowingTextOrTypingRaisesNone) {
+    TestForm form;
+    form.Show();
+    Activate(form.Hwnd());
+    const HWND combo = form.Control(kCombo);
+    SetFocus(combo);
+    TypeText(L"xa1");
+    PumpUntil([&] { return form.keys.size() == 3; });
+    EXPECT_EQ(form.keys, L"xa1");
+    EXPECT_EQ(form.Text(kCombo), L"b1");
+    form.SetText(kCombo, L"二");
+    EXPECT_EQ(form.ListIndex(kCombo), -1);
+    for (const bool withMouse : {true, false}) {
+        SCOPED_TRACE(withMouse ? "mouse" : "keyboard");
+        PickEntry(combo, withMouse ? 2 : 0, withMouse);
+        PumpFor(50);
+        EXPECT_EQ(form.clicks, std::vector<int>{kCombo});
+        EXPECT_EQ(form.Text(kCombo), withMouse ? L"三" : L"一");
+        form.clicks.clear();
+    }
+    // With the list closed, an arrow key moves the selection: that is a pick too.
+    PressKey(VK_DOWN);
+    PumpFor(50);
+    EXPECT_EQ(form.clicks, std::vector<int>{kCombo});
+    EXPECT_EQ(form.ListIndex(kCombo), 1);
+    form.Unload();
+    Runtime::DoEvents(); // takes the quit message that the last unload posts
+}
+
+CHILD_SCENARIO(ThrowingHandler) {
+    TestForm form;
+    form.throwOnClick = true;
+    form.Show();
+    PostMessageW(form.Control(kButton), BM_CLICK, 0, 0);
+    return Runtime::Run() == 0 ? 0 : 2; // never gets here: the error report exits with 1
+}
+
+TEST(FormRuntime, AnExceptionInAHandlerShowsTheErrorReportAndExitsWithOne) {
+    ChildProcess child("ThrowingHandler");
+    HWND report = nullptr;
+    ASSERT_TRUE(
+        PumpUntil([&] { return (report = FindDialogOfProcess(child.Id())) != nullptr; }, 10000))
+        << "no error report";
+    wchar_t title[64] = {};
+    GetWindowTextW(report, title, 64);
+    EXPECT_STREQ(title, L"runtime_tests");
+    wchar_t text[512] = {};
+    GetDlgItemTextW(report, 0xFFFF, text, 512);
+    EXPECT_NE(std::wstring(text).find(L"boom in a click handler"), std::wstring::npos) << text;
+    ClickCenter(GetDlgItem(report, IDOK));
+    ASSERT_TRUE(child.Wait(10000));
+    EXPECT_EQ(child.ExitCode(), 1u);
+}
+
+} // namespace
