@@ -59,6 +59,26 @@ std::wstring TextOf(HWND hwnd) {
     return buffer;
 }
 
+// A visible dialog (message boxes are of class #32770), of the given process unless pid is 0.
+struct DialogSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleDialog(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if ((search->pid == 0 || pid == search->pid) && std::wstring_view(cls) == L"#32770" &&
+        IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 } // namespace
 
 void ClickAt(HWND window, POINT client) {
@@ -151,19 +171,9 @@ std::vector<SeenMessageBox> MessageBoxAnswerer::Seen() const {
 void MessageBoxAnswerer::Watch() {
     std::vector<HWND> answered;
     while (!stop_) {
-        HWND dialog = nullptr;
-        EnumThreadWindows(
-            threadId_,
-            [](HWND hwnd, LPARAM found) {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (std::wstring_view(cls) == L"#32770" && IsWindowVisible(hwnd)) {
-                    *reinterpret_cast<HWND*>(found) = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&dialog));
+        DialogSearch search{0, nullptr};
+        EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
+        const HWND dialog = search.found;
         if (dialog != nullptr &&
             std::find(answered.begin(), answered.end(), dialog) == answered.end()) {
             Sleep(50); // let it finish appearing, as a person would
@@ -194,23 +204,7 @@ void MessageBoxAnswerer::Watch() {
 }
 
 HWND FindDialogOfProcess(DWORD processId) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            wchar_t cls[16] = {};
-            GetClassNameW(hwnd, cls, 16);
-            if (pid == s->pid && std::wstring_view(cls) == L"#32770" && IsWindowVisible(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{processId, nullptr};
+    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
