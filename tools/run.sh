@@ -14,7 +14,7 @@ exe=build/win64/app/QUELM.exe
 if [ -n "${DISPLAY:-}" ]; then
     if [ ! -d "$WINEPREFIX" ]; then
         wineboot -i >/dev/null 2>&1 </dev/null
-        quelm_japanese_fonts
+        quelm_fonts
     fi
     exec wine "$exe"
 fi
@@ -23,7 +23,7 @@ trap quelm_stop EXIT
 quelm_start_xvfb
 quelm_start_prefix
 quelm_unmanaged_windows
-quelm_japanese_fonts
+quelm_fonts
 wine "$exe" >/dev/null 2>&1 &
 window=""
 for _ in $(seq 150); do

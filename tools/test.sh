@@ -36,6 +36,13 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
     done
 fi
 
+# clang-tidy needs the processors and the Wine tests mostly wait: run them side by side.
+if [ -z "${QUELM_TARGETS:-}" ]; then
+    tidy_log=$(mktemp)
+    LC_ALL=C QUELM_BUILD_DIR="$build" tools/tidy.sh >"$tidy_log" 2>&1 &
+    tidy=$!
+fi
+
 wait "$prefix_ready"
 wine "$build/tests/keep_desktop.exe" >/dev/null 2>&1 </dev/null &
 
@@ -45,9 +52,13 @@ for dir in "${builds[@]}"; do
         ${QUELM_TESTS_REGEX:+-R "$QUELM_TESTS_REGEX"} </dev/null
 done
 
-if [ -z "${QUELM_TARGETS:-}" ]; then
+if [ -n "${tidy:-}" ]; then
     echo "== clang-tidy"
-    LC_ALL=C QUELM_BUILD_DIR="$build" tools/tidy.sh
+    status=0
+    wait "$tidy" || status=$?
+    cat "$tidy_log"
+    rm -f "$tidy_log"
+    [ "$status" -eq 0 ]
 fi
 
 echo "== test size"

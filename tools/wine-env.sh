@@ -35,9 +35,9 @@ quelm_unmanaged_windows() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
 }
 
-# Japanese Windows' proportional Gothic is stood in for by its IPA counterpart (the fixed-pitch
-# IPA face Wine picks by itself is too wide for the labels).
-quelm_japanese_fonts() {
+# The fonts the windows need. Japanese Windows' proportional Gothic is stood in for by its IPA
+# counterpart (the fixed-pitch IPA face Wine picks by itself is too wide for the labels).
+quelm_fonts() {
     # Through a UTF-16 .reg file: Wine reads command-line arguments in the Unix locale's
     # charset, and the Japanese locale need not be installed.
     local reg="$WINEPREFIX/quelm-fonts.reg"
@@ -46,6 +46,9 @@ quelm_japanese_fonts() {
         '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ ゴシック"="IPAGothic"' |
         iconv -f UTF-8 -t UTF-16 >"$reg"
     wine regedit /S "$reg" >/dev/null 2>&1 </dev/null
+    # Wine draws the frame's buttons (the close box) with Marlett; Debian's Wine finds the copy
+    # from fonts-wine only in the prefix's own Fonts folder.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 quelm_stop() {
@@ -67,7 +70,7 @@ quelm_throwaway_display() {
 quelm_prepare_prefix() {
     quelm_start_prefix
     quelm_unmanaged_windows
-    quelm_japanese_fonts
+    quelm_fonts
 }
 
 quelm_throwaway_wine() {
