@@ -81,6 +81,11 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
     EXPECT_EQ(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND),
               reinterpret_cast<ULONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
+    // The manifest brings the common controls 6, which draw with visual styles.
+    ACTCTX_SECTION_KEYED_DATA comctl6{};
+    comctl6.cbSize = sizeof comctl6;
+    EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                         L"comctl32.dll", &comctl6));
     const HDC hdc = GetDC(hwnd);
     const struct {
         UINT dpi;

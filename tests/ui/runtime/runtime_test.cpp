@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/scratch_hkcu.h"
 #include "tests/support/ui_driver.h"
 #include "ui/runtime/form.h"
 #include "ui/runtime/runtime.h"
+#include "ui/runtime/settings.h"
 
 namespace {
 
-enum : int { kCombo, kButton };
+enum : int { kCombo, kButton, kCheck };
 
 constexpr std::wstring_view kEntries[] = {L"一", L"二", L"三"};
 
@@ -23,6 +25,8 @@ constexpr ControlDef kControls[] = {
      .width = 1500, .height = 300, .tabIndex = 0, .events = kClick | kKeyPress},
     {.name = L"button", .kind = ControlKind::CommandButton, .caption = L"OK", .left = 1800,
      .top = 120, .width = 1200, .height = 375, .tabIndex = 1, .events = kClick},
+    {.name = L"check", .kind = ControlKind::CheckBox, .caption = L"確認", .left = 1800, .top = 600,
+     .width = 1200, .height = 300, .tabIndex = 2, .events = kClick},
 };
 // clang-format on
 
@@ -39,8 +43,10 @@ class TestForm : public Form {
     std::vector<int> clicks;
     std::wstring keys;
     bool throwOnClick = false;
+    std::int16_t cancelUnload = 0;
 
   protected:
+    void Form_Unload(std::int16_t& Cancel) override { Cancel = cancelUnload; }
     void Click(int control) override {
         clicks.push_back(control);
         if (throwOnClick)
@@ -80,8 +86,24 @@ TEST(FormRuntime, APickRaisesOneClickAndShowingTextOrTypingRaisesNone) {
     PumpFor(50);
     EXPECT_EQ(form.clicks, std::vector<int>{kCombo});
     EXPECT_EQ(form.ListIndex(kCombo), 1);
+    // A check box set from code raises its click when, and only when, its state changes.
+    form.clicks.clear();
+    for (const int value : {1, 1, 0})
+        form.SetValue(kCheck, value);
+    EXPECT_EQ(form.clicks, (std::vector<int>{kCheck, kCheck}));
+    form.cancelUnload = 1;
     form.Unload();
+    EXPECT_TRUE(form.Loaded()) << "Form_Unload set Cancel";
+    form.cancelUnload = 0;
+    form.Unload();
+    EXPECT_FALSE(form.Loaded());
     Runtime::DoEvents(); // takes the quit message that the last unload posts
+}
+
+TEST(SettingsStore, AValueOfAnotherTypeReadsAsTheDefault) {
+    ScratchHkcu hkcu;
+    PutRaw(L"Software\\QUELM\\Options", L"Show Tips at Startup", REG_DWORD, std::string(4, '\0'));
+    EXPECT_EQ(GetSetting(L"QUELM", L"Options", L"Show Tips at Startup", L"1"), L"1");
 }
 
 CHILD_SCENARIO(ThrowingHandler) {
