@@ -74,3 +74,8 @@ std::optional<std::uint32_t> MainWindowTest::Stored(const wchar_t* valueName) {
 void MainWindowTest::Store(const wchar_t* valueName, std::uint32_t value) {
     PutRaw(kZonePath, valueName, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
 }
+
+// Wine's shell32, which urlmon brings in, writes the user's shell folders into the registry
+// when it first loads. The main window loads urlmon once it is up: load it before any test,
+// so that this lands in the real hive and not in the scratch hives the tests compare.
+[[maybe_unused]] static const HMODULE kUrlmonLoadedFirst = LoadLibraryW(L"urlmon.dll");
