@@ -109,11 +109,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case kPostedMessage:
-        if (!posted_.empty()) {
-            const std::function<void()> handler = std::move(posted_.front());
-            posted_.pop_front();
-            Runtime::RaiseEvent(handler);
-        }
+        RaisePosted();
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -629,6 +625,14 @@ void Form::SetToolTipText(int control, std::wstring_view text) {
 void Form::Refresh() {
     RedrawWindow(hwnd_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Form::RaisePosted() {
+    if (posted_.empty())
+        return;
+    const std::function<void()> handler = std::move(posted_.front());
+    posted_.pop_front();
+    Runtime::RaiseEvent(handler);
 }
 
 void Form::Post(std::function<void()> handler) {
