@@ -143,6 +143,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
         ApplyLayout(HIWORD(wp));
+        FontToToolTip();
         return 0;
     }
     case WM_NCDESTROY: {
@@ -589,7 +590,7 @@ void Form::SetToolTipText(int control, std::wstring_view text) {
                                    GetModuleHandleW(nullptr), nullptr);
         if (!toolTip_)
             throw std::runtime_error("CreateWindowEx failed for a tooltip");
-        SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        FontToToolTip();
     }
     // The mouse over a combo box is mostly over its edit field, a window of its own; a label
     // lets the mouse through to the form unless it notifies.
@@ -620,6 +621,12 @@ void Form::SetToolTipText(int control, std::wstring_view text) {
         if (!copy.empty())
             SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+// Tips are in the form's font, like its controls; the font changes with the DPI.
+void Form::FontToToolTip() {
+    if (toolTip_)
+        SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
 void Form::Refresh() {

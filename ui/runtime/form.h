@@ -141,6 +141,7 @@ class Form {
     void KeepField(int combo);
     void RestoreField(int combo);
     bool ListOpen() const;
+    void FontToToolTip();
     void RaisePosted();
     void Signalled(HANDLE event);
     void RaiseDeferredSignals();
