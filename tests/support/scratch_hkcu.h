@@ -20,6 +20,8 @@ class ScratchHkcu {
 
     // The scratch key itself (what HKEY_CURRENT_USER now stands for).
     HKEY Key() const { return key_.get(); }
+    // Its path under the real HKEY_CURRENT_USER, for other processes, which are not redirected.
+    const std::wstring& Path() const { return path_; }
 
   private:
     std::wstring path_; // under the real HKEY_CURRENT_USER

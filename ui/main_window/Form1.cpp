@@ -2,6 +2,7 @@
 
 #include "ui/main_window/Form1.h"
 
+#include <cwchar>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -17,26 +18,49 @@ namespace {
 // entries it offers.
 struct SettingList {
     Form1::ControlIndex list;
+    Form1::ControlIndex label;
     std::size_t setting;
     std::span<const ListEntry> entries;
 };
 
 constexpr SettingList kSettingLists[] = {
-    {Form1::co_java_script, 0, kPolicyEntries},    // "1400"
-    {Form1::co_java_applet, 1, kPolicyEntries},    // "1402"
-    {Form1::co_java_java, 2, kJavaEntries},        // "1C00"
-    {Form1::co_cookie_cookie, 3, kPolicyEntries},  // "1A02"
-    {Form1::co_cookie_session, 4, kPolicyEntries}, // "1A03"
+    {Form1::co_java_script, Form1::la_script, 0, kPolicyEntries}, // "1400"
+    {Form1::co_java_applet, Form1::Label1, 1, kPolicyEntries},    // "1402"
+    {Form1::co_java_java, Form1::Label2, 2, kJavaEntries},        // "1C00"
+    {Form1::co_cookie_cookie, Form1::Label3, 3, kPolicyEntries},  // "1A02"
+    {Form1::co_cookie_session, Form1::Label4, 4, kPolicyEntries}, // "1A03"
 };
 
 constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONINFORMATION; // 68
 constexpr UINT kWarningStyle = MB_OK | MB_ICONEXCLAMATION;     // 48
+
+// A setting whose policy in force is not the value shown: dark red label, white letters.
+constexpr COLORREF kMarkBack = RGB(192, 0, 0);
+constexpr COLORREF kMarkText = RGB(255, 255, 255);
+constexpr std::wstring_view kInEffectBefore = L"実際に適用されている設定: ";
+constexpr std::wstring_view kInEffectAfter = L"（管理者またはコンピューターの設定）";
 
 const SettingList& SettingOf(int list) {
     for (const SettingList& s : kSettingLists)
         if (s.list == list)
             return s;
     throw std::logic_error("not a settings list");
+}
+
+// The entry that shows value, or -1 when the list has none.
+int EntryOf(const SettingList& s, std::int32_t value) {
+    for (std::size_t i = 0; i < s.entries.size(); ++i)
+        if (s.entries[i].value == value)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Names the policy in force by its entry, or by its number when the list has no entry for it.
+std::wstring InEffectTip(const SettingList& s, std::uint32_t policy) {
+    const int entry = EntryOf(s, static_cast<std::int32_t>(policy));
+    const std::wstring name =
+        entry >= 0 ? std::wstring(s.entries[entry].text) : std::to_wstring(policy);
+    return std::wstring(kInEffectBefore) + name + std::wstring(kInEffectAfter);
 }
 
 } // namespace
@@ -49,6 +73,28 @@ Form1& Form1::Instance() {
 Form1::Form1() : Form(Form1Definition()) {}
 
 void Form1::Form_Load() {
+    watch_.emplace(); // before reading, so that no change goes unseen
+    WatchEvent(watch_->Event());
+    Module1::ReadZoneValues();
+    ShowValues(Module1::ZoneValues);
+    // COM and urlmon take a while to load: paint the window first.
+    Post([this] {
+        Refresh();
+        policy_.emplace();
+        MarkSettingsInEffect();
+    });
+}
+
+// The window goes: stop watching and let COM go.
+void Form1::Form_Unload(std::int16_t& /*Cancel*/) {
+    policy_.reset();
+    watch_.reset();
+}
+
+// Something under the zone key changed: watch on, then show what is stored now, as at load.
+// This writes nothing and is no pick.
+void Form1::Form_Signalled(HANDLE /*event*/) {
+    watch_->Arm();
     Module1::ReadZoneValues();
     ShowValues(Module1::ZoneValues);
 }
@@ -123,10 +169,13 @@ void Form1::WritePick(int list) {
     const int picked = ListIndex(list);
     if (picked < 0 || picked >= static_cast<int>(setting.entries.size()))
         return; // no entry picked: nothing to write
-    Module1::PendingValue = setting.entries[picked].value;
+    const std::int32_t value = setting.entries[picked].value;
+    Module1::PendingValue = value;
     std::wstring valueName(kZoneSettings[setting.setting].valueName);
     if (!Module1::WriteZoneValue(valueName))
-        ReportRefusedWrite();
+        return ReportRefusedWrite();
+    shown_[setting.setting] = value;
+    MarkSettingsInEffect();
 }
 
 // Asks; on Yes writes the set and shows its entries, without reading the registry back.
@@ -142,22 +191,40 @@ void Form1::WriteFixedSet(std::wstring_view question, std::wstring_view title, b
     ShowValues(values);
 }
 
-// Shows each value as its list's entry; a value that no entry stands for leaves the edit field
-// empty. Showing is not a pick: it writes nothing.
+// Shows each value as its list's entry, selected, so that the arrow keys move from the entry
+// the user sees; a value that no entry stands for leaves the edit field empty and selects
+// nothing. Showing is not a pick: it writes nothing.
 void Form1::ShowValues(const std::array<std::int32_t, 5>& values) {
-    for (const SettingList& s : kSettingLists) {
-        std::wstring_view text;
-        for (const ListEntry& entry : s.entries)
-            if (entry.value == values[s.setting])
-                text = entry.text;
-        SetText(s.list, text);
-    }
+    for (const SettingList& s : kSettingLists)
+        ShowEntry(s.list, EntryOf(s, values[s.setting]));
+    shown_ = values;
+    MarkSettingsInEffect();
 }
 
 // The registry refused a write: say so, and show what is really stored rather than what was
-// asked for.
+// asked for. Closing the window while the notice is open leaves nothing to show.
 void Form1::ReportRefusedWrite() {
     MsgBox(L"設定を保存できませんでした。", kWarningStyle, L"QUELM");
+    if (!Loaded())
+        return;
     Module1::ReadZoneValues();
     ShowValues(Module1::ZoneValues);
+}
+
+// Marks each setting whose policy in force differs from the value its list shows (a missing
+// value shows as 0): a dark red label, and a tip on the label and the list naming what is in
+// force. Both go when the two agree, or when the policy cannot be had.
+void Form1::MarkSettingsInEffect() {
+    if (!policy_)
+        return;
+    for (const SettingList& s : kSettingLists) {
+        const std::wstring valueName(kZoneSettings[s.setting].valueName);
+        const auto inEffect = policy_->InEffect(std::wcstoul(valueName.c_str(), nullptr, 16));
+        const bool differs = inEffect && static_cast<std::int32_t>(*inEffect) != shown_[s.setting];
+        SetColors(s.label, differs ? kMarkBack : kDefaultColor,
+                  differs ? kMarkText : kDefaultColor);
+        const std::wstring tip = differs ? InEffectTip(s, *inEffect) : std::wstring();
+        SetToolTipText(s.label, tip);
+        SetToolTipText(s.list, tip);
+    }
 }

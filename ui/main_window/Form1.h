@@ -2,14 +2,18 @@
 
 #include <array>
 #include <cstdint>
-
+#include <optional>
 #include <string_view>
 
 #include "ui/runtime/form.h"
+#include "zone/zone_policy.h"
 #include "zone/zone_settings.h"
+#include "zone/zone_watch.h"
 
 // The main window: one drop-down list for each of the five zone settings, and the buttons
-// "既定値" (defaults), "全無効" (disable all) and "終了" (exit).
+// "既定値" (defaults), "全無効" (disable all) and "終了" (exit). The lists follow the stored
+// values while the window is open, and a setting whose policy in force is another (group
+// policy, the machine's value) is marked with what is in force.
 class Form1 final : public Form {
   public:
     // The controls, by their index in the definition table (which lists them in tab order).
@@ -36,8 +40,10 @@ class Form1 final : public Form {
 
   protected:
     void Form_Load() override;
+    void Form_Unload(std::int16_t& Cancel) override;
     void Click(int control) override;
     void KeyPress(int control, std::int16_t& KeyAscii) override;
+    void Form_Signalled(HANDLE event) override;
 
   private:
     void co_java_script_Click();
@@ -57,6 +63,12 @@ class Form1 final : public Form {
     // Shows values (in ZoneValues order) in the five lists.
     void ShowValues(const std::array<std::int32_t, 5>& values);
     void ReportRefusedWrite();
+    void MarkSettingsInEffect();
+
+    // The value each list stands for now, in ZoneValues order.
+    std::array<std::int32_t, 5> shown_{};
+    std::optional<ZoneKeyWatch> watch_;
+    std::optional<ZonePolicy> policy_; // loaded once the window is up
 };
 
 // The definition table of the main window.

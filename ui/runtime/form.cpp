@@ -4,8 +4,10 @@
 #include "ui/runtime/form.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 #include <stdexcept>
+#include <utility>
 
 #include "ui/runtime/runtime.h"
 #include "ui/runtime/window_classes.h"
@@ -18,6 +20,8 @@ constexpr int kFirstControlId = 100;
 
 // Posted to a form to raise the click of a combo box once its notifications are over.
 constexpr UINT kPickMessage = WM_APP + 1;
+// Posted to a form to raise the next handler of Form::Post.
+constexpr UINT kPostedMessage = WM_APP + 2;
 
 constexpr DWORD FrameStyle(FrameKind frame) {
     constexpr DWORD common = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -54,18 +58,35 @@ class FormWindow {
         return form->Handle(msg, wp, lp);
     }
 
-    // Typed characters reach the key-press handler first; KeyAscii 0 drops them.
-    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR index,
+    // The edit field of a combo box. Typed characters reach the key-press handler first;
+    // KeyAscii 0 drops them. Every new text is checked, whoever set it: a combo box passes on
+    // a WM_SETTEXT without notifying anyone.
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                      DWORD_PTR formPtr) {
-        if (msg == WM_CHAR) {
-            auto* form = reinterpret_cast<Form*>(formPtr);
+        auto* form = reinterpret_cast<Form*>(formPtr);
+        const auto index = static_cast<int>(id);
+        switch (msg) {
+        case WM_CHAR: {
             auto keyAscii = static_cast<std::int16_t>(wp);
-            Runtime::RaiseEvent([&] { form->KeyPress(static_cast<int>(index), keyAscii); });
+            if (form->def_.controls[index].events & kKeyPress)
+                Runtime::RaiseEvent([&] { form->KeyPress(index, keyAscii); });
             if (keyAscii == 0)
                 return 0;
-            wp = static_cast<WPARAM>(static_cast<std::uint16_t>(keyAscii));
-        } else if (msg == WM_NCDESTROY) {
-            RemoveWindowSubclass(hwnd, EditProc, index);
+            form->changingField_ = true;
+            const LRESULT result = DefSubclassProc(
+                hwnd, msg, static_cast<WPARAM>(static_cast<std::uint16_t>(keyAscii)), lp);
+            form->changingField_ = false;
+            form->KeepField(index);
+            return result;
+        }
+        case WM_SETTEXT: {
+            const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+            form->FieldChanged(index);
+            return result;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, EditProc, id);
+            break;
         }
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
@@ -83,16 +104,21 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         const auto index = static_cast<int>(wp);
         if (index < static_cast<int>(pendingPicks_.size()) && pendingPicks_[index]) {
             pendingPicks_[index] = false;
-            RaiseClick(index);
+            RaisePick(index);
         }
         return 0;
     }
+    case kPostedMessage:
+        RaisePosted();
+        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         if (const int index = IndexOf(reinterpret_cast<HWND>(lp)); index >= 0 && brushes_[index]) {
             const HDC hdc = reinterpret_cast<HDC>(wp);
-            SetBkColor(hdc, def_.controls[index].backColor);
-            SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+            const Colors& colors = colors_[index];
+            SetBkColor(hdc, colors.back);
+            SetTextColor(hdc,
+                         colors.fore == kDefaultColor ? GetSysColor(COLOR_BTNTEXT) : colors.fore);
             return reinterpret_cast<LRESULT>(brushes_[index].get());
         }
         break;
@@ -117,15 +143,21 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
         ApplyLayout(HIWORD(wp));
+        FontToToolTip();
         return 0;
     }
     case WM_NCDESTROY: {
         const HWND hwnd = hwnd_;
         hwnd_ = nullptr;
         lastFocus_ = nullptr;
+        toolTip_ = nullptr;
+        StopWatching();
         controls_.clear();
         pendingPicks_.clear();
         brushes_.clear();
+        colors_.clear();
+        fields_.clear();
+        posted_.clear();
         font_.reset();
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         Runtime::Detail::RemoveWindow(hwnd);
@@ -164,6 +196,16 @@ void Form::OnCommand(int id, int code, HWND control) {
             !pendingPicks_[index]) {
             pendingPicks_[index] = true;
             PostMessageW(hwnd_, kPickMessage, static_cast<WPARAM>(index), 0);
+        } else if (code == CBN_CLOSEUP) {
+            // Closed without a pick, the field goes back to what it showed; either way, what
+            // waited for the list to close comes now.
+            Post([this, index] {
+                if (!pendingPicks_[index])
+                    RestoreField(index);
+                RaiseDeferredSignals();
+            });
+        } else if (code == CBN_EDITCHANGE) {
+            FieldChanged(index);
         }
         break;
     default:
@@ -186,6 +228,7 @@ LRESULT Form::DefaultButtonId() const {
 }
 
 Form::~Form() {
+    StopWatching();
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         const HWND hwnd = std::exchange(hwnd_, nullptr);
@@ -251,6 +294,8 @@ void Form::CreateControls() {
     pendingPicks_.assign(defs.size(), false);
     brushes_.clear();
     brushes_.resize(defs.size());
+    colors_.assign(defs.size(), {});
+    fields_.assign(defs.size(), {});
     for (size_t i = 0; i < defs.size(); ++i) {
         const ControlDef& c = defs[i];
         const wchar_t* className = WC_STATICW;
@@ -286,6 +331,7 @@ void Form::CreateControls() {
         if (!hwnd)
             throw std::runtime_error("CreateWindowEx failed for a control");
         controls_[i] = hwnd;
+        colors_[i].back = c.backColor;
         if (c.backColor != kDefaultColor)
             brushes_[i].reset(CreateSolidBrush(c.backColor));
         if (c.kind == ControlKind::PictureBox)
@@ -294,7 +340,7 @@ void Form::CreateControls() {
             const std::wstring text(entry);
             SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
-        if (c.kind == ControlKind::ComboBox && (c.events & kKeyPress)) {
+        if (c.kind == ControlKind::ComboBox) {
             COMBOBOXINFO info{};
             info.cbSize = sizeof info;
             GetComboBoxInfo(hwnd, &info);
@@ -402,6 +448,52 @@ void Form::RaiseClick(int control) {
         Runtime::RaiseEvent([this, control] { Click(control); });
 }
 
+// A pick shows the entry picked, whatever happened to the field while the list was open.
+void Form::RaisePick(int combo) {
+    if (const int picked = ListIndex(combo); picked >= 0)
+        ShowEntry(combo, picked);
+    else
+        RestoreField(combo);
+    RaiseClick(combo);
+}
+
+// Undoes a change of the edit field that is no showing, no pick and no let-through character.
+// While the list is open the field follows the entry moved to; closing puts it right. On a
+// closed list the field may show the entry just selected by an arrow key, whose pick comes.
+void Form::FieldChanged(int combo) {
+    if (changingField_ || SendMessageW(controls_[combo], CB_GETDROPPEDSTATE, 0, 0))
+        return;
+    const std::wstring text = Text(combo);
+    const int selected = ListIndex(combo);
+    const Field& field = fields_[combo];
+    if (text == field.text ||
+        (selected >= 0 && selected != field.entry && text == List(combo, selected)))
+        return;
+    RestoreField(combo);
+}
+
+void Form::KeepField(int combo) {
+    fields_[combo] = {Text(combo), ListIndex(combo)};
+}
+
+void Form::RestoreField(int combo) {
+    const Field& field = fields_[combo];
+    const HWND hwnd = controls_[combo];
+    changingField_ = true;
+    SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(field.entry), 0);
+    if (Text(combo) != field.text)
+        SetWindowTextW(hwnd, field.text.c_str());
+    changingField_ = false;
+}
+
+bool Form::ListOpen() const {
+    for (size_t i = 0; i < controls_.size(); ++i)
+        if (def_.controls[i].kind == ControlKind::ComboBox &&
+            SendMessageW(controls_[i], CB_GETDROPPEDSTATE, 0, 0))
+            return true;
+    return false;
+}
+
 int Form::ListIndex(int combo) const {
     return static_cast<int>(SendMessageW(Control(combo), CB_GETCURSEL, 0, 0));
 }
@@ -427,7 +519,18 @@ std::wstring Form::Text(int control) const {
 
 void Form::SetText(int control, std::wstring_view text) {
     const std::wstring copy(text);
+    changingField_ = true;
     SetWindowTextW(Control(control), copy.c_str());
+    changingField_ = false;
+    if (def_.controls[control].kind == ControlKind::ComboBox)
+        KeepField(control);
+}
+
+void Form::ShowEntry(int combo, int n) {
+    changingField_ = true;
+    SendMessageW(Control(combo), CB_SETCURSEL, static_cast<WPARAM>(n), 0);
+    changingField_ = false;
+    KeepField(combo);
 }
 
 int Form::Value(int checkBox) const {
@@ -441,10 +544,138 @@ void Form::SetValue(int checkBox, int value) {
     RaiseClick(checkBox);
 }
 
-int Form::MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title) const {
+int Form::MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title) {
     const std::wstring text(prompt);
     const std::wstring caption(title);
-    return MessageBoxW(hwnd_, text.c_str(), caption.c_str(), style);
+    ++openMessageBoxes_;
+    const int answer = MessageBoxW(hwnd_, text.c_str(), caption.c_str(), style);
+    --openMessageBoxes_;
+    RaiseDeferredSignals();
+    return answer;
+}
+
+void Form::SetColors(int label, COLORREF back, COLORREF fore) {
+    Colors& colors = colors_.at(label);
+    const COLORREF backColor = back == kDefaultColor ? def_.controls[label].backColor : back;
+    if (colors.back == backColor && colors.fore == fore)
+        return;
+    colors = {backColor, fore};
+    brushes_[label].reset(backColor == kDefaultColor ? nullptr : CreateSolidBrush(backColor));
+    InvalidateRect(Control(label), nullptr, TRUE);
+}
+
+std::wstring Form::ToolTipText(int control) const {
+    if (!toolTip_)
+        return {};
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(control));
+    tool.lpszText = text;
+    SendMessageW(toolTip_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+void Form::SetToolTipText(int control, std::wstring_view text) {
+    if (ToolTipText(control) == text)
+        return;
+    const HWND hwnd = Control(control);
+    if (!toolTip_) {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&icc);
+        toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+        if (!toolTip_)
+            throw std::runtime_error("CreateWindowEx failed for a tooltip");
+        FontToToolTip();
+    }
+    // The mouse over a combo box is mostly over its edit field, a window of its own; a label
+    // lets the mouse through to the form unless it notifies.
+    std::vector<HWND> targets{hwnd};
+    switch (def_.controls[control].kind) {
+    case ControlKind::ComboBox: {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(hwnd, &info))
+            targets.push_back(info.hwndItem);
+        break;
+    }
+    case ControlKind::Label:
+        SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) | SS_NOTIFY);
+        break;
+    default:
+        break;
+    }
+    std::wstring copy(text);
+    for (const HWND target : targets) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(target);
+        tool.lpszText = copy.data();
+        SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        if (!copy.empty())
+            SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+// Tips are in the form's font, like its controls; the font changes with the DPI.
+void Form::FontToToolTip() {
+    if (toolTip_)
+        SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+void Form::Refresh() {
+    RedrawWindow(hwnd_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Form::RaisePosted() {
+    if (posted_.empty())
+        return;
+    const std::function<void()> handler = std::move(posted_.front());
+    posted_.pop_front();
+    Runtime::RaiseEvent(handler);
+}
+
+void Form::Post(std::function<void()> handler) {
+    if (!hwnd_)
+        return;
+    posted_.push_back(std::move(handler));
+    PostMessageW(hwnd_, kPostedMessage, 0, 0);
+}
+
+// The runtime's wait sees the event; the form hears of it after the messages already waiting,
+// so that a pick on its way comes first.
+void Form::WatchEvent(HANDLE event) {
+    watched_.push_back(event);
+    Runtime::Watch(event, [this, event] { Post([this, event] { Signalled(event); }); });
+}
+
+void Form::Signalled(HANDLE event) {
+    if (openMessageBoxes_ > 0 || ListOpen()) {
+        if (std::find(deferredSignals_.begin(), deferredSignals_.end(), event) ==
+            deferredSignals_.end())
+            deferredSignals_.push_back(event);
+        return;
+    }
+    Form_Signalled(event);
+}
+
+void Form::RaiseDeferredSignals() {
+    for (const HANDLE event : std::exchange(deferredSignals_, {}))
+        Post([this, event] { Signalled(event); });
+}
+
+void Form::StopWatching() {
+    for (const HANDLE event : watched_)
+        Runtime::Unwatch(event);
+    watched_.clear();
+    deferredSignals_.clear();
 }
 
 LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

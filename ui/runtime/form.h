@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -81,22 +83,48 @@ class Form {
     // Combo boxes: index of the selected entry (-1 when none), text of entry n.
     int ListIndex(int combo) const;
     std::wstring List(int combo, int n) const;
+    // Combo boxes: selects entry n and shows its text, or with n = -1 selects none and empties
+    // the edit field. Raises no click.
+    void ShowEntry(int combo, int n);
     // Text of a control: a combo box's edit field, a label's caption. Setting a combo box's
     // text selects no entry and raises no click.
+    //
+    // A combo box's edit field changes only that way, by ShowEntry, by a pick, or by a typed
+    // character that the key-press handler lets through. Any other change (pasting, deleting,
+    // a WM_SETTEXT from elsewhere, moving through the open list and closing it without a pick)
+    // is undone at once.
     std::wstring Text(int control) const;
     void SetText(int control, std::wstring_view text);
     // Check boxes: 0 unchecked, 1 checked. Setting a new state raises the click event.
     int Value(int checkBox) const;
     void SetValue(int checkBox, int value);
 
+    // Labels: background and text colour; kDefaultColor gives back the definition's background
+    // and the system's button-text colour.
+    void SetColors(int label, COLORREF back, COLORREF fore);
+    // The tip shown while the mouse rests on the control (on a combo box's edit field too);
+    // empty for none.
+    std::wstring ToolTipText(int control) const;
+    void SetToolTipText(int control, std::wstring_view text);
+    // Paints the window and its controls now rather than when the message queue is empty.
+    void Refresh();
+
     // Modal message box owned by this form; returns the answer (IDYES 6, IDNO 7, ...).
-    int MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title) const;
+    int MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title);
+
+    // Raises handler from the message loop, after the messages already waiting.
+    void Post(std::function<void()> handler);
+    // While the form is loaded, raises Form_Signalled each time the event is set. The signal
+    // waits while one of the form's lists is open or a message box of the form is open, and
+    // comes when they close.
+    void WatchEvent(HANDLE event);
 
   protected:
     virtual void Form_Load() {}
     virtual void Form_Unload(std::int16_t& /*Cancel*/) {}
     virtual void Click(int /*control*/) {}
     virtual void KeyPress(int /*control*/, std::int16_t& /*KeyAscii*/) {}
+    virtual void Form_Signalled(HANDLE /*event*/) {}
 
   private:
     friend class FormWindow;
@@ -108,12 +136,40 @@ class Form {
     void ApplyLayout(UINT dpi);
     int IndexOf(HWND control) const;
     void RaiseClick(int control);
+    void RaisePick(int combo);
+    void FieldChanged(int combo);
+    void KeepField(int combo);
+    void RestoreField(int combo);
+    bool ListOpen() const;
+    void FontToToolTip();
+    void RaisePosted();
+    void Signalled(HANDLE event);
+    void RaiseDeferredSignals();
+    void StopWatching();
+
+    // What a combo box's edit field is to show: a text, and the entry selected with it.
+    struct Field {
+        std::wstring text;
+        int entry = -1;
+    };
+    struct Colors {
+        COLORREF back = kDefaultColor;
+        COLORREF fore = kDefaultColor; // kDefaultColor: the system's button text
+    };
 
     const FormDef& def_;
     HWND hwnd_ = nullptr;
     std::vector<HWND> controls_;
     std::vector<bool> pendingPicks_;       // combo boxes whose click is on its way
     std::vector<UniqueGdiObject> brushes_; // per control; empty where the default colour is used
+    std::vector<Colors> colors_;
+    std::vector<Field> fields_;
+    bool changingField_ = false; // the runtime itself, or a let-through character, is at work
     UniqueGdiObject font_;
     HWND lastFocus_ = nullptr;
+    HWND toolTip_ = nullptr; // made on first use; the system destroys it with the form
+    std::deque<std::function<void()>> posted_;
+    std::vector<HANDLE> watched_;
+    std::vector<HANDLE> deferredSignals_;
+    int openMessageBoxes_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "ui/runtime/runtime.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "base/text.h"
@@ -15,6 +16,9 @@ namespace {
 
 std::vector<HWND> loadedForms;
 bool ending = false;
+// The watched events, and what each raises: two lists in step, the first for the wait.
+std::vector<HANDLE> watchedEvents;
+std::vector<std::function<void()>> onSignals;
 
 bool IsLoadedForm(HWND hwnd) {
     return std::find(loadedForms.begin(), loadedForms.end(), hwnd) != loadedForms.end();
@@ -59,6 +63,27 @@ void Dispatch(MSG& msg) {
     ExitProcess(1);
 }
 
+// Waits up to timeoutMs for a watched event or a message; raises what the event asks for, then
+// dispatches every message waiting. False once the quit message came, with its exit code.
+bool Pump(DWORD timeoutMs, int& exitCode) {
+    const auto count = static_cast<DWORD>(watchedEvents.size());
+    const DWORD woken = MsgWaitForMultipleObjectsEx(count, watchedEvents.data(), timeoutMs,
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken < WAIT_OBJECT_0 + count) {
+        const std::function<void()> onSignal = onSignals[woken - WAIT_OBJECT_0];
+        RaiseEvent(onSignal);
+    }
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            exitCode = static_cast<int>(msg.wParam);
+            return false;
+        }
+        Dispatch(msg);
+    }
+    return true;
+}
+
 } // namespace
 
 void Initialize() {
@@ -73,20 +98,30 @@ void Initialize() {
 }
 
 int Run() {
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        Dispatch(msg);
-    return static_cast<int>(msg.wParam);
+    int exitCode = 0;
+    while (Pump(INFINITE, exitCode)) {
+    }
+    return exitCode;
 }
 
 bool DoEvents() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            return false;
-        Dispatch(msg);
-    }
-    return true;
+    int exitCode = 0;
+    return Pump(0, exitCode);
+}
+
+void Watch(HANDLE event, std::function<void()> onSignal) {
+    if (!event)
+        return;
+    watchedEvents.push_back(event);
+    onSignals.push_back(std::move(onSignal));
+}
+
+void Unwatch(HANDLE event) {
+    const auto it = std::find(watchedEvents.begin(), watchedEvents.end(), event);
+    if (it == watchedEvents.end())
+        return;
+    onSignals.erase(onSignals.begin() + (it - watchedEvents.begin()));
+    watchedEvents.erase(it);
 }
 
 void End() {

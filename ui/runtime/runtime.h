@@ -14,9 +14,14 @@ void Initialize();
 // Runs the message loop until the program ends; returns the exit code.
 int Run();
 
-// Processes the messages that are waiting, without blocking (for callers that drive windows).
-// Returns false once the program has ended.
+// Processes the messages and watched events that are waiting, without blocking (for callers
+// that drive windows). Returns false once the program has ended.
 bool DoEvents();
+
+// Makes the message loop raise onSignal each time the event is set, until Unwatch. The loop
+// waits for watched events and messages alike, so nothing polls.
+void Watch(HANDLE event, std::function<void()> onSignal);
+void Unwatch(HANDLE event);
 
 // Closes every window without raising any further event, then makes the message loop exit.
 void End();

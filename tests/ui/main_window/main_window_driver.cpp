@@ -60,3 +60,8 @@ Texts5 MainWindowTest::AllTexts() {
         texts[i] = Form1::Instance().Text(kLists[i].list);
     return texts;
 }
+
+// Wine's shell32, which urlmon brings in, writes the user's shell folders into the registry
+// when it first loads. The main window loads urlmon once it is up: load it before any test,
+// so that this lands in the real hive and not in the scratch hives the tests compare.
+[[maybe_unused]] static const HMODULE kUrlmonLoadedFirst = LoadLibraryW(L"urlmon.dll");

@@ -68,6 +68,7 @@ int FocusedControl() {
 using MainWindowLayout = MainWindowTest;
 
 TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
+    Store(L"1C00", 0x10000); // as the machine has it: no setting is marked as overridden
     Form1& form = Open();
     const HWND hwnd = form.Hwnd();
     wchar_t caption[32] = {};

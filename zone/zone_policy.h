@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "base/unique_handle.h"
+
+struct IInternetZoneManager;
+
+// The zone-3 policies in force, as the system's own security manager (urlmon) applies them: on
+// Windows group policy, the machine-only switch and the machine's values when the user has
+// none; under Wine the user's value, else the machine's. Loading COM and urlmon takes a while,
+// so nothing here is loaded before it is asked for.
+class ZonePolicy {
+  public:
+    // Loads COM and urlmon and makes a zone manager; when any of that fails, InEffect knows
+    // nothing.
+    ZonePolicy();
+    ~ZonePolicy();
+    ZonePolicy(const ZonePolicy&) = delete;
+    ZonePolicy& operator=(const ZonePolicy&) = delete;
+
+    // The policy in force in zone 3 for a URL action (such as 0x1400); nothing when it cannot
+    // be had.
+    std::optional<std::uint32_t> InEffect(std::uint32_t urlAction) const;
+
+  private:
+    struct ModuleTraits {
+        using Handle = HMODULE;
+        static Handle Invalid() { return nullptr; }
+        static void Close(Handle h) { FreeLibrary(h); }
+    };
+    struct ZoneManagerTraits {
+        using Handle = IInternetZoneManager*;
+        static Handle Invalid() { return nullptr; }
+        static void Close(Handle h);
+    };
+
+    UniqueHandle<ModuleTraits> ole32_;
+    UniqueHandle<ModuleTraits> urlmon_;
+    void(WINAPI* uninitializeCom_)() = nullptr; // set while COM is initialised by us
+    UniqueHandle<ZoneManagerTraits> manager_;
+};
