@@ -78,14 +78,14 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
          Form1::co_cookie_cookie, kAllow, true},
         {"the key created again", [] { Store(L"1C00", 0x800000); }, Form1::co_java_java,
          L"カスタム設定", true},
-        {"3 picked for the user", [&] { PickWithMouse(Form1::co_java_script, 2); },
+        {"3 picked for the user", [&] { Pick(Form1::co_java_script, 2, true); },
          Form1::co_java_script, kDisable, false},
         {"the user's 0 stored", [] { Store(L"1400", 0); }, Form1::co_java_script, kAllow, false},
         {"no security manager: COM entered otherwise on the thread",
          [&] {
              Form1::Instance().Unload(), RegExe(hkcu_, L"delete", L"/v 1400");
              EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-             Open(), PickWithKeyboard(Form1::co_java_applet, 2); // all else works
+             Open(), Pick(Form1::co_java_applet, 2, false); // all else works
              EXPECT_EQ(Stored(L"1402"), 3u);
          },
          Form1::co_java_script, kAllow, false},
@@ -134,6 +134,7 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
         {"Delete", [] { PressKey(VK_DELETE); }, 0},
         {"Shift+Delete", [] { PressKey(VK_DELETE, true); }, 0},
         {"WM_SETTEXT", [&] { SendMessageW(combo, WM_SETTEXT, 0, LPARAM(L"無効にする")); }, 0},
+        {"typing", [] { TypeText(L"abcXYZ 123あ"), PressKey(VK_BACK); }, 0},
         {"Down on the closed list picks the entry below", [] { PressKey(VK_DOWN); }, 3},
     };
     for (const auto& c : cases) {
@@ -148,7 +149,14 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
     }
 }
 
-// A pick that the registry refuses opens the notice; the program then waits in its loop.
+// The whole program in a child process, as wWinMain runs it; with a refused pick, it waits in
+// the loop of the notice.
+CHILD_SCENARIO(MainWindowProgram) {
+    ScratchHkcu hkcu;
+    Form1::Instance().Show();
+    return Runtime::Run();
+}
+
 CHILD_SCENARIO(RefusalNoticeOpen) {
     ScratchHkcu hkcu;
     PutRaw(kZonePath, L"1400", REG_DWORD, std::string(4, '\0'));
@@ -161,14 +169,29 @@ CHILD_SCENARIO(RefusalNoticeOpen) {
     return Runtime::Run();
 }
 
-TEST(LiveStateEnding, ClosingTheWindowWhileTheRefusalNoticeIsOpenEndsWithCodeZero) {
-    ChildProcess child("RefusalNoticeOpen");
-    HWND notice = nullptr;
-    ASSERT_TRUE(
-        PumpUntil([&] { return (notice = FindDialogOfProcess(child.Id())) != nullptr; }, 10000));
-    PostMessageW(GetWindow(notice, GW_OWNER), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(child.Wait(10000));
-    EXPECT_EQ(child.ExitCode(), 0u);
+TEST(MainWindowEnding, TheExitButtonTheTitleBarAndClosingDuringTheNoticeEndWithCodeZero) {
+    for (const char* scenario : {"exit button", "title bar", "notice"}) {
+        SCOPED_TRACE(scenario);
+        const bool notice = scenario == std::string("notice");
+        ChildProcess child(notice ? "RefusalNoticeOpen" : "MainWindowProgram");
+        HWND window = nullptr;
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                window = notice ? FindDialogOfProcess(child.Id()) : FindWindowW(nullptr, L"QUELM");
+                DWORD pid = 0;
+                GetWindowThreadProcessId(window, &pid);
+                return pid == child.Id() && IsWindowVisible(window);
+            },
+            10000));
+        if (notice)
+            PostMessageW(GetWindow(window, GW_OWNER), WM_CLOSE, 0, 0);
+        else if (scenario == std::string("title bar"))
+            PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else
+            PostMessageW(FindWindowExW(window, nullptr, L"Button", L"終了"), BM_CLICK, 0, 0);
+        ASSERT_TRUE(child.Wait(10000));
+        EXPECT_EQ(child.ExitCode(), 0u);
+    }
 }
 
 } // namespace

@@ -20,14 +20,6 @@ Form1& MainWindowTest::Open() {
     return form;
 }
 
-void MainWindowTest::PickWithMouse(int list, int entry) {
-    PickEntry(ListWindow(list), entry, true);
-}
-
-void MainWindowTest::PickWithKeyboard(int list, int entry) {
-    PickEntry(ListWindow(list), entry, false);
-}
-
 void MainWindowTest::Press(int button) {
     ClickCenter(Form1::Instance().Control(button));
     PumpFor(20);

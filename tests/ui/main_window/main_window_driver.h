@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/support/scratch_hkcu.h"
+#include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
 
 // The zone key as the tests see it (HKEY_CURRENT_USER is the scratch key).
@@ -41,8 +42,10 @@ class MainWindowTest : public ScratchHkcuTest {
     HWND Window() const { return Form1::Instance().Hwnd(); }
     HWND ListWindow(int list) const { return Form1::Instance().Control(list); }
     std::wstring ListText(int list) const { return Form1::Instance().Text(list); }
-    void PickWithMouse(int list, int entry);
-    void PickWithKeyboard(int list, int entry);
+    // Picks entry n of a list with the mouse or with the keyboard.
+    void Pick(int list, int entry, bool withMouse) {
+        PickEntry(ListWindow(list), entry, withMouse);
+    }
     // Clicks a button with the mouse.
     void Press(int button);
 

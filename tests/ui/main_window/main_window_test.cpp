@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/child_process.h"
 #include "tests/support/ui_driver.h"
 #include "tests/ui/main_window/main_window_driver.h"
 #include "ui/runtime/runtime.h"
@@ -236,10 +235,7 @@ TEST_F(MainWindowBehaviour, EveryEntryPickedWritesItsValueToItsOwnName) {
         for (size_t entry = 0; entry < values.size(); ++entry) {
             SCOPED_TRACE(testing::Message() << "list " << i << " entry " << entry
                                             << (useMouse ? " by mouse" : " by keyboard"));
-            if (useMouse)
-                PickWithMouse(kLists[i].list, static_cast<int>(entry));
-            else
-                PickWithKeyboard(kLists[i].list, static_cast<int>(entry));
+            Pick(kLists[i].list, static_cast<int>(entry), useMouse);
             useMouse = !useMouse;
             expected[i] = values[entry];
             EXPECT_EQ(ListText(kLists[i].list), texts[entry]);
@@ -298,24 +294,6 @@ TEST_F(MainWindowBehaviour, FixedSetButtonsAskFirstAndOnYesWriteAndShowTheSet) {
     }
 }
 
-TEST_F(MainWindowBehaviour, TypingIntoAListChangesNeitherItNorTheRegistry) {
-    for (const ListUnderTest& l : kLists)
-        Store(l.valueName, l.java ? 0x10000 : 0);
-    Open();
-    const std::wstring tree = DumpTree(L"");
-    const auto texts = AllTexts();
-    for (const ListUnderTest& l : kLists) {
-        SetFocus(ListWindow(l.list));
-        PumpFor(10);
-        TypeText(L"abcXYZ 123あ");
-        PressKey(VK_BACK);
-        PressKey('Q');
-        PumpFor(50);
-    }
-    EXPECT_EQ(AllTexts(), texts);
-    EXPECT_EQ(DumpTree(L""), tree);
-}
-
 TEST_F(MainWindowBehaviour, AReadOnlyZoneKeyShowsWhatIsStoredAndSaysWhenAWriteIsRefused) {
     for (const ListUnderTest& l : kLists)
         Store(l.valueName, l.java ? 0x30000 : 3);
@@ -327,7 +305,7 @@ TEST_F(MainWindowBehaviour, AReadOnlyZoneKeyShowsWhatIsStoredAndSaysWhenAWriteIs
     EXPECT_EQ(AllTexts(), stored);
 
     MessageBoxAnswerer answerer(IDYES);
-    PickWithMouse(Form1::co_java_script, 1);
+    Pick(Form1::co_java_script, 1, true);
     ASSERT_TRUE(PumpUntil([&] { return answerer.Seen().size() == 1; }));
     PumpFor(100);
     const SeenMessageBox refusal = answerer.Seen()[0];
@@ -348,35 +326,6 @@ TEST_F(MainWindowBehaviour, AReadOnlyZoneKeyShowsWhatIsStoredAndSaysWhenAWriteIs
         EXPECT_EQ(AllTexts(), stored);
     }
     EXPECT_EQ(DumpTree(L""), tree);
-}
-
-// The whole program in a child process, as wWinMain runs it.
-CHILD_SCENARIO(MainWindowProgram) {
-    ScratchHkcu hkcu;
-    Form1::Instance().Show();
-    return Runtime::Run();
-}
-
-TEST(MainWindowEnding, TheExitButtonAndTheTitleBarEndTheProgramWithCodeZero) {
-    for (const bool exitButton : {true, false}) {
-        SCOPED_TRACE(exitButton ? "exit button" : "title bar");
-        ChildProcess child("MainWindowProgram");
-        HWND window = nullptr;
-        ASSERT_TRUE(PumpUntil(
-            [&] {
-                window = FindWindowW(nullptr, L"QUELM");
-                DWORD pid = 0;
-                GetWindowThreadProcessId(window, &pid);
-                return pid == child.Id() && IsWindowVisible(window);
-            },
-            10000));
-        if (exitButton)
-            ClickCenter(FindWindowExW(window, nullptr, L"Button", L"終了"));
-        else
-            PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ASSERT_TRUE(child.Wait(10000));
-        EXPECT_EQ(child.ExitCode(), 0u);
-    }
 }
 
 } // namespace
