@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/unique_handle.h"
 
@@ -18,9 +20,6 @@ class ScratchHkcu {
     ScratchHkcu(const ScratchHkcu&) = delete;
     ScratchHkcu& operator=(const ScratchHkcu&) = delete;
 
-    // The scratch key itself (what HKEY_CURRENT_USER now stands for).
-    HKEY Key() const { return key_.get(); }
-
   private:
     std::wstring path_; // under the real HKEY_CURRENT_USER
     UniqueHkey key_;
@@ -33,8 +32,11 @@ class ScratchHkcuTest : public ::testing::Test {
 };
 
 // Registry checks against the scratch hive, through the W API so that they do not depend on
-// the code under test.
+// the code under test. Paths are under HKEY_CURRENT_USER.
 bool KeyExists(const std::wstring& path);
+// Creates the key; a volatile one refuses non-volatile keys beneath it, so that they cannot be
+// created.
+void CreateKey(const std::wstring& path, DWORD options = REG_OPTION_NON_VOLATILE);
 // The raw value: type and bytes; false when missing.
 bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, std::string& data);
 // Writes a raw value, creating the key.
@@ -44,3 +46,11 @@ void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
 void SetKeySddl(const std::wstring& path, const wchar_t* sddl);
 // Every key and value under path, one line each, in registry order: for before/after compares.
 std::wstring DumpTree(const std::wstring& path);
+
+// Value data as stored: a DWORD's four little-endian bytes; REG_SZ text in UTF-16 with its NUL.
+inline std::string DwordBytes(std::uint32_t value) {
+    return {reinterpret_cast<const char*>(&value), sizeof value};
+}
+inline std::string Utf16Bytes(std::wstring_view text) {
+    return {reinterpret_cast<const char*>(std::wstring(text).c_str()), 2 * (text.size() + 1)};
+}
