@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -40,15 +41,8 @@ TEST(RegEditRoot, RegKeyIsSignExtendedToThePredefinedHandle) {
 TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
     const std::wstring kanaText(2048, L'あ');
     const std::string kana = ToAnsi(kanaText).value(); // 4,096 bytes
-    const struct {
-        const char* what;
-        DWORD type;
-        std::string data;
-        std::int32_t dword;
-        std::wstring text;
-    } cases[] = {
-        {"REG_DWORD", REG_DWORD, DwordBytes(0x80000001), static_cast<std::int32_t>(0x80000001),
-         L"\1"},
+    const std::tuple<const char*, DWORD, std::string, std::int32_t, std::wstring> cases[] = {
+        {"REG_DWORD", REG_DWORD, DwordBytes(0x12345678), 0x12345678, L"xV4\x12"},
         {"REG_SZ \"1\": the bytes 31 00", REG_SZ, Utf16Bytes(L"1"), 49, L"1"},
         {"no data", REG_BINARY, "", 0, L""},
         {"two bytes", REG_BINARY, "\x34\x12", 0x1234, L"4\x12"},
@@ -60,12 +54,12 @@ TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
         {"text cut at its first NUL", REG_BINARY, "ab\0c"s, 0x63006261, L"ab"},
     };
     const clsRegEdit editor = EditorAt(kKey);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        PutRaw(kKey, L"v", c.type, c.data);
-        EXPECT_EQ(editor.GetDWORD(L"v", kDefault), c.dword);
-        EXPECT_EQ(editor.GetString(L"v", L"既定"), c.text);
-        const std::string binary = c.type == REG_SZ ? "1\0"s : c.data.size() > 4096 ? ""s : c.data;
+    for (const auto& [what, type, data, dword, text] : cases) {
+        SCOPED_TRACE(what);
+        PutRaw(kKey, L"v", type, data);
+        EXPECT_EQ(editor.GetDWORD(L"v", kDefault), dword);
+        EXPECT_EQ(editor.GetString(L"v", L"既定"), text);
+        const std::string binary = type == REG_SZ ? "1\0"s : data.size() > 4096 ? ""s : data;
         Bytes bytes(3, 0xbd);
         EXPECT_EQ(editor.GetBinary(L"v", bytes), static_cast<std::int32_t>(binary.size()));
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), binary);
@@ -102,22 +96,16 @@ TEST_F(RegEdit, WritesStoreTheirTypeAndBytes) {
 // code page holds only approximately, which would reach a look-alike (é as e, ¥ as a backslash,
 // a lone surrogate as ?, text cut at a NUL): every member fails and changes nothing.
 TEST_F(RegEdit, WhatCannotBeReachedIsNeitherReadNorChanged) {
-    for (const wchar_t* key : {L"Software\\cafe", L"Software\\a\\b", L"Software\\a"}) {
-        PutRaw(key, L"v", REG_DWORD, DwordBytes(1));
-        PutRaw(key + L"\\v"s, L"v", REG_DWORD, DwordBytes(1));
-    }
-    for (const wchar_t* name : {L"cafe", L"a", L"?"}) {
-        PutRaw(kKey, name, REG_DWORD, DwordBytes(1));
-        PutRaw(kKey + L"\\" + name, L"v", REG_DWORD, DwordBytes(1));
+    for (const std::wstring& lookAlike :
+         {L"Software\\cafe\\v"s, L"Software\\a\\b\\v"s, L"Software\\a\\v"s, kKey + L"\\cafe",
+          kKey + L"\\a", kKey + L"\\?"}) {
+        PutRaw(lookAlike.substr(0, lookAlike.rfind(L'\\')),
+               lookAlike.substr(lookAlike.rfind(L'\\') + 1), REG_DWORD, DwordBytes(1));
+        PutRaw(lookAlike, L"v", REG_DWORD, DwordBytes(1));
     }
     CreateKey(L"Volatile", REG_OPTION_VOLATILE);
     enum Reach { kKeyMissing, kNoKey, kNoName };
-    const struct {
-        const char* what;
-        clsRegEdit editor;
-        std::wstring name;
-        Reach reach;
-    } cases[] = {
+    const std::tuple<const char*, clsRegEdit, std::wstring, Reach> cases[] = {
         {"missing", EditorAt(kKey + L"\\missing"), L"v", kKeyMissing},
         {"never set", clsRegEdit(), L"v", kNoKey},
         {"under a volatile key", EditorAt(L"Volatile\\Child"), L"v", kNoKey},
@@ -128,22 +116,21 @@ TEST_F(RegEdit, WhatCannotBeReachedIsNeitherReadNorChanged) {
         {"name NUL", EditorAt(kKey), L"a\0b"s, kNoName},
         {"name lone surrogate", EditorAt(kKey), L"\xd800", kNoName},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, editor, name, reach] : cases) {
+        SCOPED_TRACE(what);
         const std::wstring before = DumpTree(L"");
         Names names = {L"sentinel"};
         Bytes bytes = {0xbd};
-        EXPECT_EQ(c.editor.GetDWORD(c.name, kDefault), kDefault);
-        EXPECT_EQ(c.editor.GetString(c.name, L"既定"), L"既定");
-        EXPECT_EQ(c.editor.GetBinary(c.name, bytes) + bytes.size(), 1u);
-        EXPECT_FALSE(c.editor.DeleteValueName(c.name) || c.editor.DeleteSubKey(c.name));
-        EXPECT_FALSE(c.reach != kKeyMissing &&
-                     (c.editor.SetDWORD(c.name, 1) || c.editor.SetString(c.name, L"x") ||
-                      c.editor.SetBinary(c.name, {1}, 1) || c.editor.SetString(L"t", c.name)));
-        EXPECT_EQ(c.reach == kNoName
-                      ? 1
-                      : c.editor.EnumValueName(names) + c.editor.EnumSubKey(names) + names.size(),
-                  1u);
+        EXPECT_TRUE(editor.GetDWORD(name, kDefault) == kDefault &&
+                    editor.GetString(name, L"既定") == L"既定" &&
+                    editor.GetBinary(name, bytes) == 0 && bytes.size() == 1);
+        EXPECT_FALSE(editor.DeleteValueName(name) || editor.DeleteSubKey(name));
+        EXPECT_FALSE(reach != kKeyMissing &&
+                     (editor.SetDWORD(name, 1) || editor.SetString(name, L"x") ||
+                      editor.SetBinary(name, {1}, 1) || editor.SetString(L"t", name)));
+        const std::size_t listed =
+            reach == kNoName ? 0 : editor.EnumValueName(names) + editor.EnumSubKey(names);
+        EXPECT_TRUE(listed == 0 && names.size() == 1);
         EXPECT_EQ(DumpTree(L""), before);
     }
 }
@@ -165,7 +152,8 @@ TEST_F(RegEdit, EnumerationListsEveryNameAndCutsTheArray) {
         if (values)
             expected.emplace_back(16383, L'設');
         for (const std::wstring& name : expected)
-            values ? PutRaw(key, name, REG_DWORD, DwordBytes(1)) : CreateKey(key + L"\\" + name);
+            PutRaw(values ? key : key + L"\\" + name, values ? name : L"v", REG_DWORD,
+                   DwordBytes(1));
         ASSERT_EQ(enumerate(), static_cast<std::int32_t>(expected.size()));
         std::sort(names.begin(), names.end());
         std::sort(expected.begin(), expected.end());

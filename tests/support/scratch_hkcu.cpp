@@ -48,9 +48,8 @@ void DumpKey(HKEY key, const std::wstring& path, std::wstring& out) {
 ScratchHkcu::ScratchHkcu()
     : path_(std::wstring(kScratchRoot) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(GetTickCount64())) {
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, key_.put(), nullptr) != ERROR_SUCCESS ||
-        RegOverridePredefKey(HKEY_CURRENT_USER, key_.get()) != ERROR_SUCCESS)
+    key_ = CreateKey(path_);
+    if (!key_ || RegOverridePredefKey(HKEY_CURRENT_USER, key_.get()) != ERROR_SUCCESS)
         throw std::runtime_error("cannot redirect HKEY_CURRENT_USER to a scratch key");
 }
 
@@ -67,11 +66,12 @@ bool KeyExists(const std::wstring& path) {
     return static_cast<bool>(Open(path));
 }
 
-void CreateKey(const std::wstring& path, DWORD options) {
+UniqueHkey CreateKey(const std::wstring& path, DWORD options) {
     UniqueHkey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, options, KEY_ALL_ACCESS,
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, options, KEY_ALL_ACCESS,
                               nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
+    return key;
 }
 
 bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, std::string& data) {
@@ -86,22 +86,19 @@ bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, s
 
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
             const std::string& data) {
-    CreateKey(path);
-    const UniqueHkey key = Open(path, KEY_ALL_ACCESS);
-    ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, type,
+    EXPECT_EQ(RegSetValueExW(CreateKey(path).get(), name.c_str(), 0, type,
                              reinterpret_cast<const BYTE*>(data.data()),
                              static_cast<DWORD>(data.size())),
               ERROR_SUCCESS);
 }
 
 void SetKeySddl(const std::wstring& path, const wchar_t* sddl) {
-    const UniqueHkey key = Open(path, KEY_ALL_ACCESS);
     PSECURITY_DESCRIPTOR sd = nullptr;
     ASSERT_TRUE(
         ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
-    const LSTATUS status = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd);
+    EXPECT_EQ(RegSetKeySecurity(Open(path, KEY_ALL_ACCESS).get(), DACL_SECURITY_INFORMATION, sd),
+              ERROR_SUCCESS);
     LocalFree(sd);
-    ASSERT_EQ(status, ERROR_SUCCESS);
 }
 
 std::wstring DumpTree(const std::wstring& path) {

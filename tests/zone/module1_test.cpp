@@ -16,8 +16,7 @@ using Values = std::array<std::int32_t, 5>;
 const std::wstring kZones =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones";
 const std::wstring kZone3 = kZones + L"\\3";
-constexpr std::int32_t kSentinel = 0x0BADF00D;
-constexpr Values kSentinels = {kSentinel, kSentinel, kSentinel, kSentinel, kSentinel};
+constexpr Values kSentinels = {-7, -7, -7, -7, -7};
 
 // The five values land in their places, whatever their type; one that is missing or unreadable
 // (8 bytes) reads as 0, and so do all five without a zone key, which reading does not create.
@@ -29,15 +28,10 @@ TEST(ModuleZone, ReadsEachValueIntoItsPlace) {
     Module1::ReadZoneValues();
     EXPECT_EQ(Module1::ZoneValues, (Values{0, 0, 0, 0, 0}));
     EXPECT_EQ(DumpTree(L""), before);
-    const std::pair<const wchar_t*, std::string> stored[] = {
-        {L"1400", DwordBytes(1)},
-        {L"1402", DwordBytes(3)},
-        {L"1C00", DwordBytes(0x20000)},
-        {L"1A02", DwordBytes(0x80000000)},
-        {L"1A03", DwordBytes(1) + DwordBytes(0)},
-        {L"1A00", DwordBytes(9)}};
-    for (const auto& [name, data] : stored)
-        PutRaw(kZone3, name, REG_BINARY, data);
+    const wchar_t* const names[] = {L"1400", L"1402", L"1C00", L"1A02", L"1A03", L"1A00"};
+    const std::uint32_t stored[] = {1, 3, 0x20000, 0x80000000, 1, 9};
+    for (int i = 0; i < 6; ++i)
+        PutRaw(kZone3, names[i], REG_BINARY, DwordBytes(stored[i]) + (i == 4 ? "\1\2\3\4" : ""));
     for (const bool locked : {false, true}) {
         SCOPED_TRACE(locked ? "read-only key" : "writable key");
         if (locked)
@@ -51,26 +45,17 @@ TEST(ModuleZone, ReadsEachValueIntoItsPlace) {
 
 // Each write, on a missing zone key (which it creates), a read-only one and one that cannot be
 // created: it stores its DWORDs or reports the refusal and changes nothing. WriteZoneValue
-// then always leaves PendingValue -1 and the name empty; nothing touches ZoneValues.
+// always leaves PendingValue -1 and the name empty; nothing else touches them or ZoneValues.
 TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
     const struct {
         const char* what;
-        std::function<bool()> write;
+        std::function<bool(std::wstring&)> write;
         const wchar_t* values; // as the zone key's dump lists them
     } writes[] = {
-        {"WriteZoneValue",
-         [] {
-             std::wstring name = L"1A02";
-             Module1::PendingValue = 3;
-             const bool written = Module1::WriteZoneValue(name);
-             EXPECT_EQ(name, L"");
-             EXPECT_EQ(Module1::PendingValue, -1);
-             return written;
-         },
-         L"1A02=4:03000000\n"},
-        {"WriteDefaultValues", Module1::WriteDefaultValues,
+        {"WriteZoneValue", Module1::WriteZoneValue, L"1A02=4:03000000\n"},
+        {"WriteDefaultValues", [](auto&) { return Module1::WriteDefaultValues(); },
          L"1400=4:00000000\n1402=4:00000000\n1A02=4:00000000\n1A03=4:00000000\n1C00=4:00000100\n"},
-        {"WriteAllDisabled", Module1::WriteAllDisabled,
+        {"WriteAllDisabled", [](auto&) { return Module1::WriteAllDisabled(); },
          L"1400=4:03000000\n1402=4:03000000\n1A02=4:03000000\n1A03=4:03000000\n1C00=4:00000000\n"},
     };
     enum Zone { kMissing, kReadOnly, kUncreatable };
@@ -85,11 +70,13 @@ TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
             if (zone == kUncreatable)
                 CreateKey(kZones, REG_OPTION_VOLATILE);
             const std::wstring before = DumpTree(L"");
+            std::wstring name = L"1A02";
             Module1::ZoneValues = kSentinels;
-            Module1::PendingValue = kSentinel;
-            EXPECT_EQ(w.write(), zone == kMissing);
+            Module1::PendingValue = 3;
+            EXPECT_EQ(w.write(name), zone == kMissing);
             EXPECT_EQ(DumpTree(zone == kMissing ? kZone3 : L""),
                       zone == kMissing ? L"[" + kZone3 + L"]\n" + w.values : before);
+            EXPECT_EQ(name.empty() && Module1::PendingValue == -1, &w == writes);
             EXPECT_EQ(Module1::ZoneValues, kSentinels);
         }
     }

@@ -2,46 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/scratch_hkcu.h"
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
 #include "ui/runtime/app_info.h"
+#include "ui/runtime/settings.h"
+#include "ui/runtime/text_file.h"
 #include "ui/tip_of_day/frmTip.h"
 
 namespace {
 
-using namespace std::string_literals;
 using Lines = std::vector<std::wstring>;
-constexpr wchar_t kSetting[] = L"Show Tips at Startup";
-
-std::wstring SettingKey() {
-    return L"Software\\" + App::Title() + L"\\Options";
-}
-
-std::wstring TipsFile() {
-    return App::Path() + L"\\TIPOFDAY.TXT";
-}
+const std::wstring kSettingKey = L"Software\\" + App::Title() + L"\\Options";
+const std::filesystem::path kTipsFile = App::Path() + L"\\TIPOFDAY.TXT";
 
 void WriteTipsFile(const std::string& bytes) {
-    const UniqueFile file(CreateFileW(TipsFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    ASSERT_TRUE(
-        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    std::ofstream(kTipsFile, std::ios::binary) << bytes;
 }
 
-// The stored setting, or "absent".
 std::wstring StoredSetting() {
-    DWORD type = 0;
-    std::string data;
-    if (!QueryRaw(SettingKey(), kSetting, type, data) || type != REG_SZ)
-        return L"absent";
-    return reinterpret_cast<const wchar_t*>(data.c_str());
+    return GetSetting(App::Title(), L"Options", L"Show Tips at Startup", L"absent");
 }
 
 bool MainWindowShown() {
@@ -52,29 +39,19 @@ bool MainWindowShown() {
 // scratch HKEY_CURRENT_USER; no tips file until the test writes one.
 class Tip : public ScratchHkcuTest {
   protected:
-    void SetUp() override { RemoveTipsFile(); }
+    void SetUp() override { std::filesystem::remove_all(kTipsFile); }
     void TearDown() override {
         CloseWindows();
-        RemoveTipsFile();
-    }
-    static void RemoveTipsFile() {
-        SetFileAttributesW(TipsFile().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(TipsFile().c_str());
-        RemoveDirectoryW(TipsFile().c_str());
+        std::filesystem::remove_all(kTipsFile);
     }
     void CloseWindows() {
-        if (tip_.Loaded())
-            tip_.Unload();
-        if (Form1::Instance().Loaded())
-            Form1::Instance().Unload();
-        PumpFor(20);
-    }
-    void Show() {
-        tip_.Show();
+        for (Form* form : {static_cast<Form*>(&tip_), static_cast<Form*>(&Form1::Instance())})
+            if (form->Loaded())
+                form->Unload();
         PumpFor(50);
     }
-    void Press(int button) {
-        ClickCenter(tip_.Control(button));
+    void Click(int control) {
+        ClickCenter(tip_.Control(control));
         PumpFor(50);
     }
     std::wstring TipText() const { return tip_.Text(frmTip::lblTipText); }
@@ -83,181 +60,162 @@ class Tip : public ScratchHkcuTest {
 };
 
 // "0" closes the window at once and shows the main window; anything else, nothing or text that
-// is no number opens it with the box checked, which stores "1".
+// is no number opens it with the box checked, which stores "1". Each click on the box stores
+// its state; with the settings key shut to everyone the window still opens and the box works.
 TEST_F(Tip, TheStoredSettingDecidesWhetherTheWindowOpens) {
     for (const std::wstring stored :
          {L"absent", L"0", L"1", L"2", L"-1", L"abc", L"", L"1x", L"99999999999"}) {
         SCOPED_TRACE(testing::PrintToString(stored));
         if (stored != L"absent")
-            PutRaw(SettingKey(), kSetting, REG_SZ, Utf16Bytes(stored));
-        Show();
+            PutRaw(kSettingKey, L"Show Tips at Startup", REG_SZ, Utf16Bytes(stored));
+        tip_.Show();
         const bool opens = stored != L"0";
-        EXPECT_EQ(tip_.Loaded() && IsWindowVisible(tip_.Hwnd()) &&
-                      tip_.Value(frmTip::chkLoadTipsAtStartup) == 1,
-                  opens);
-        EXPECT_EQ(MainWindowShown(), !opens);
+        const bool shown = tip_.Loaded() && IsWindowVisible(tip_.Hwnd());
+        EXPECT_TRUE(shown == opens && MainWindowShown() != opens);
+        EXPECT_EQ(shown && tip_.Value(frmTip::chkLoadTipsAtStartup) == 1, opens);
         EXPECT_EQ(StoredSetting(), opens ? L"1" : L"0");
         CloseWindows();
     }
-}
-
-// Each click on the box stores its state. With the settings key shut to everyone the window
-// still opens (reading gives the default) and the box still changes.
-TEST_F(Tip, TheBoxStoresItsStateWhenItCan) {
-    Show();
+    tip_.Show();
     for (const wchar_t* expected : {L"0", L"1", L"0"}) {
-        Press(frmTip::chkLoadTipsAtStartup);
+        Click(frmTip::chkLoadTipsAtStartup);
         EXPECT_EQ(StoredSetting(), expected);
     }
     CloseWindows();
-    SetKeySddl(SettingKey(), L"D:P");
-    Show();
-    Press(frmTip::chkLoadTipsAtStartup);
+    SetKeySddl(kSettingKey, L"D:P");
+    tip_.Show();
+    Click(frmTip::chkLoadTipsAtStartup);
     EXPECT_TRUE(tip_.Loaded() && tip_.Value(frmTip::chkLoadTipsAtStartup) == 0);
 }
 
-// Every line is one tip, in file order; the label shows the chosen tip, or its first 65,536
-// characters. An empty file gives no tip and an empty label.
+// Loads bytes as the tips file into a new window; the tips it then holds.
+Lines Load(frmTip& tip, const std::string& bytes) {
+    WriteTipsFile(bytes);
+    tip.Show();
+    Lines tips;
+    for (std::int32_t i = 1; i <= static_cast<std::int32_t>(tip.TipList.Count()); ++i)
+        tips.emplace_back(tip.TipList.Item(i));
+    return tips;
+}
+
+// Every line is one tip, in file order: a line ends at CR or CR LF, a lone LF stays in it, the
+// last needs no terminator, nothing is trimmed (表 ends in 5C, no backslash in code page 932).
+// The file is read a piece at a time: one CR LF is split between two reads, and a line longer
+// than two reads ends each inside a character. The label shows the chosen tip, or its first
+// 65,536 characters; an empty file gives an empty label. Each load adds the lines again.
 TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
-    std::string many;
-    Lines manyTips;
-    for (int i = 1; i <= 200; ++i) {
-        many += std::to_string(i) + "\r\n";
-        manyTips.push_back(std::to_wstring(i));
+    std::pair<std::string, Lines> pieces = {std::string(TextFile::kChunkBytes - 1, 'a') + "\r\nb",
+                                            {std::wstring(TextFile::kChunkBytes - 1, L'a'), L"b"}};
+    for (std::size_t i = 0; i < TextFile::kChunkBytes; ++i) {
+        pieces.first += "\x82\xa0";
+        pieces.second.back() += L'あ';
     }
-    const struct {
-        std::string bytes;
-        Lines tips;
-    } files[] = {
-        {"First\r\n\r\nThird\r\n", {L"First", L"", L"Third"}},
-        {"\x95\x5c\x8e\xa6\x82\xb7\x82\xe9 \xdc\xdd\xce\xdf\xb2\xdd\xc4\r\nLast",
-         {L"表示する ﾜﾝﾎﾟｲﾝﾄ", L"Last"}},
+    for (int i = 0; i < 30000; ++i) {
+        pieces.first += (i % 3 ? "\r\n" : "\r") + std::to_string(i);
+        pieces.second.push_back(std::to_wstring(i));
+    }
+    const std::pair<std::string, Lines> files[] = {
         {"", {}},
-        {many, manyTips},
+        {"\r\r\n\r", {L"", L"", L""}},
+        {" a\nb \t\r\nc\r\n\n", {L" a\nb \t", L"c", L"\n"}},
+        {"\x95\x5c\x8e\xa6\r\n\xdc\xdd\xce\xdf\xb2\xdd\xc4", {L"表示", L"ﾜﾝﾎﾟｲﾝﾄ"}},
+        pieces,
         {std::string(70000, 'x'), {std::wstring(70000, L'x')}},
     };
-    for (const auto& f : files) {
-        SCOPED_TRACE(testing::PrintToString(f.bytes.substr(0, 20)));
-        WriteTipsFile(f.bytes);
+    for (const auto& [bytes, tips] : files) {
+        SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 20)));
         frmTip tip;
-        tip.Show();
-        const auto count = static_cast<std::int32_t>(f.tips.size());
-        ASSERT_EQ(tip.TipList.Count(), f.tips.size());
+        ASSERT_EQ(Load(tip, bytes), tips);
+        const auto count = static_cast<std::int32_t>(tips.size());
         ASSERT_TRUE(tip.TipIndex >= 1 && tip.TipIndex <= std::max(count, 1));
         EXPECT_EQ(tip.Text(frmTip::lblTipText),
-                  count == 0 ? L"" : f.tips[tip.TipIndex - 1].substr(0, 65536));
-        for (tip.TipIndex = 1; tip.TipIndex <= count; ++tip.TipIndex) {
-            tip.DisplayCurrentTip();
-            EXPECT_EQ(tip.TipList.Item(tip.TipIndex), f.tips[tip.TipIndex - 1]);
-            EXPECT_EQ(tip.Text(frmTip::lblTipText), f.tips[tip.TipIndex - 1].substr(0, 65536));
-        }
+                  count == 0 ? L"" : tips[tip.TipIndex - 1].substr(0, 65536));
     }
-    WriteTipsFile("one\r\ntwo");
-    Show();
-    EXPECT_FALSE(tip_.LoadTips(L""));
-    EXPECT_TRUE(tip_.LoadTips(TipsFile()));
-    EXPECT_EQ(tip_.TipList.Count(), 4u); // each load adds the lines again
-    EXPECT_EQ(tip_.TipList.Item(3), L"one");
+    WriteTipsFile("First\r\n\r\nThird\r\n");
+    tip_.Show();
+    EXPECT_TRUE(!tip_.LoadTips(L"") && tip_.LoadTips(kTipsFile.native()) &&
+                tip_.TipList.Count() == 6);
+    for (const auto& [index, text] : {std::pair{4, L"First"}, std::pair{5, L""}}) {
+        tip_.TipIndex = index;
+        tip_.DisplayCurrentTip();
+        EXPECT_EQ(TipText(), text);
+    }
+}
+
+// A lead byte before a CR would take the CR as its trail byte if the text were converted whole:
+// here it stays the end of its line, and a NUL stays in its line.
+TEST_F(Tip, NulBytesAndInvalidShiftJisStillGiveOneTipPerLine) {
+    using namespace std::string_literals;
+    const Lines tips = Load(tip_, "a\0b\r\nx\x82\r\n\xff\xfe\xa0\r\ny\x81\rz\x82\nw\r\nlast\x82"s);
+    ASSERT_EQ(tips.size(), 6u);
+    EXPECT_EQ(tips[0], L"a\0b"s);
+    EXPECT_EQ(tips[1].substr(0, 1) + tips[3].substr(0, 1) + tips[4].substr(0, 1), L"xyz");
+    EXPECT_TRUE(tips[4].back() == L'w' && tips[5].starts_with(L"last"));
 }
 
 // Without a readable tips file the label explains what to do, naming the file, and Next
 // changes nothing.
 TEST_F(Tip, WithoutAReadableFileTheLabelExplainsWhatToDo) {
-    UniqueFile locked;
-    const std::pair<const char*, std::function<void()>> cases[] = {
-        {"missing", [] { DeleteFileW(TipsFile().c_str()); }},
-        {"hidden", [] { SetFileAttributesW(TipsFile().c_str(), FILE_ATTRIBUTE_HIDDEN); }},
-        {"system", [] { SetFileAttributesW(TipsFile().c_str(), FILE_ATTRIBUTE_SYSTEM); }},
-        {"locked",
-         [&] {
-             locked.reset(CreateFileW(TipsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      0, nullptr));
-         }},
-        {"a folder",
-         [] {
-             DeleteFileW(TipsFile().c_str());
-             CreateDirectoryW(TipsFile().c_str(), nullptr);
-         }},
-    };
     const std::wstring message =
-        L"ﾌｧｲﾙ "
-        L"TIPOFDAY.TXT"
-        L" が見つかりませんでした。 "
-        L"\r\n\r\n"
+        L"ﾌｧｲﾙ TIPOFDAY.TXT が見つかりませんでした。 \r\n\r\n"
         L"「メモ帳」を使用して、1 行に 1 つのﾜﾝﾎﾟｲﾝﾄという形式でﾃｷｽﾄ ﾌｧｲﾙを作成し、"
-        L"TIPOFDAY.TXT"
-        L" という名前で保存してください。 "
+        L"TIPOFDAY.TXT という名前で保存してください。 "
         L"その後、そのﾌｧｲﾙをｱﾌﾟﾘｹｰｼｮﾝと同じﾌｫﾙﾀﾞに保存してください。";
-    for (const auto& [what, arrange] : cases) {
+    for (const std::string what : {"missing", "hidden", "system", "locked", "a folder"}) {
         SCOPED_TRACE(what);
-        RemoveTipsFile();
-        WriteTipsFile("A tip\r\n");
-        arrange();
+        std::filesystem::remove_all(kTipsFile);
+        if (what == "a folder")
+            std::filesystem::create_directory(kTipsFile);
+        else if (what != "missing")
+            WriteTipsFile("A tip\r\n");
+        SetFileAttributesW(kTipsFile.c_str(), what == "hidden"   ? FILE_ATTRIBUTE_HIDDEN
+                                              : what == "system" ? FILE_ATTRIBUTE_SYSTEM
+                                                                 : FILE_ATTRIBUTE_NORMAL);
+        const UniqueFile locked(what == "locked" ? CreateFileW(kTipsFile.c_str(), GENERIC_READ, 0,
+                                                               nullptr, OPEN_EXISTING, 0, nullptr)
+                                                 : INVALID_HANDLE_VALUE);
         frmTip tip;
         tip.Show();
         SendMessageW(tip.Control(frmTip::cmdNextTip), BM_CLICK, 0, 0);
-        EXPECT_EQ(tip.Text(frmTip::lblTipText), message);
-        EXPECT_EQ(tip.TipList.Count(), 0u);
-        locked.reset();
+        EXPECT_TRUE(tip.Text(frmTip::lblTipText) == message && tip.TipList.Count() == 0);
     }
 }
 
-// Every draw is one of the tips, each about equally often; each load seeds afresh from the
-// clock. (Thousands of presses go through BM_CLICK rather than the input queue.)
-TEST_F(Tip, TipsAreDrawnEvenlyAndEachLoadSeedsAfresh) {
+// Every draw is one of the tips, each about equally often. (Thousands of presses go through
+// BM_CLICK rather than the input queue.)
+TEST_F(Tip, TipsAreDrawnEvenly) {
     WriteTipsFile("Tip 1\r\nTip 2\r\nTip 3\r\nTip 4\r\nTip 5\r\nTip 6\r\nTip 7\r\n");
-    Show();
+    tip_.Show();
     std::vector<int> seen(8);
     for (int draw = 0; draw < 3500; ++draw) {
-        ASSERT_TRUE(tip_.TipIndex >= 1 && tip_.TipIndex <= 7) << tip_.TipIndex;
         ASSERT_EQ(TipText(), L"Tip " + std::to_wstring(tip_.TipIndex));
-        ++seen[tip_.TipIndex];
+        ++seen.at(tip_.TipIndex);
         SendMessageW(tip_.Control(frmTip::cmdNextTip), BM_CLICK, 0, 0);
     }
     for (int i = 1; i <= 7; ++i)
         EXPECT_TRUE(seen[i] > 380 && seen[i] < 620) << "tip " << i << ": " << seen[i];
-    std::string thousand;
-    for (int i = 1; i <= 1000; ++i)
-        thousand += std::to_string(i) + "\r\n";
-    WriteTipsFile(thousand);
-    std::vector<std::int32_t> first;
-    for (int load = 0; load < 4; ++load, Sleep(20)) {
-        frmTip tip;
-        tip.Show();
-        first.push_back(tip.TipIndex);
-    }
-    EXPECT_NE(std::count(first.begin(), first.end(), first[0]), 4);
 }
 
 // However the window closes, the main window shows; Enter on Next shows a tip instead.
 TEST_F(Tip, EveryWayOfClosingShowsTheMainWindow) {
     WriteTipsFile("a\r\nb\r\n");
-    const struct {
-        const char* how;
-        int focus; // the control that has the focus
-        std::function<void()> close;
-    } ways[] = {
+    const std::tuple<const char*, int, std::function<void()>> ways[] = {
         {"OK", frmTip::cmdOK, [&] { ClickCenter(tip_.Control(frmTip::cmdOK)); }},
-        {"Enter on OK", frmTip::cmdOK, [] { PressKey(VK_RETURN); }},
+        {"Enter", frmTip::cmdOK, [] { PressKey(VK_RETURN); }},
         {"Enter on the box", frmTip::chkLoadTipsAtStartup, [] { PressKey(VK_RETURN); }},
-        {"Escape", frmTip::cmdOK, [] { PressKey(VK_ESCAPE); }},
         {"Escape on the box", frmTip::chkLoadTipsAtStartup, [] { PressKey(VK_ESCAPE); }},
         {"title bar", frmTip::cmdOK,
          [&] { PostMessageW(tip_.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"Enter on Next", frmTip::cmdNextTip, [] { PressKey(VK_RETURN); }},
     };
-    for (const auto& way : ways) {
-        SCOPED_TRACE(way.how);
-        Show();
+    for (const auto& [how, focus, close] : ways) {
+        SCOPED_TRACE(how);
+        tip_.Show();
         Activate(tip_.Hwnd());
-        for (int i = 0; i < 3 && GetFocus() != tip_.Control(way.focus); ++i) {
-            PressKey(VK_TAB);
-            PumpFor(30);
-        }
-        ASSERT_EQ(GetFocus(), tip_.Control(way.focus));
+        SetFocus(tip_.Control(focus));
         SetWindowTextW(tip_.Control(frmTip::lblTipText), L"");
-        way.close();
-        const bool closes = way.focus != frmTip::cmdNextTip;
+        close();
+        const bool closes = focus != frmTip::cmdNextTip;
         EXPECT_TRUE(PumpUntil([&] { return closes ? !tip_.Loaded() : !TipText().empty(); }));
         EXPECT_EQ(MainWindowShown(), closes);
         CloseWindows();
@@ -267,8 +225,14 @@ TEST_F(Tip, EveryWayOfClosingShowsTheMainWindow) {
 // Caption, frame and place as designed, no icon; the labels sit in the white picture, the tip
 // wrapped; OK is the default button.
 TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
-    Show();
+    tip_.Show();
     const HWND window = tip_.Hwnd();
+    const auto pixels = [dpi = GetDpiForWindow(window)](int twips) {
+        return TwipsToPixels(twips, dpi);
+    };
+    const auto style = [&](int control) {
+        return GetWindowLongPtrW(tip_.Control(control), GWL_STYLE);
+    };
     wchar_t caption[16] = {};
     GetWindowTextW(window, caption, 16);
     EXPECT_STREQ(caption, L"ﾜﾝﾎﾟｲﾝﾄ");
@@ -276,24 +240,19 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
                   (WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               WS_THICKFRAME | WS_SYSMENU);
     EXPECT_EQ(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
-    const UINT dpi = GetDpiForWindow(window);
     RECT client;
+    RECT picture;
     GetClientRect(window, &client);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    EXPECT_EQ(client.left, TwipsToPixels(2370, dpi));
-    EXPECT_EQ(client.top, TwipsToPixels(2400, dpi));
-    EXPECT_EQ(client.right - client.left, TwipsToPixels(5415, dpi));
-    EXPECT_EQ(client.bottom - client.top, TwipsToPixels(3285, dpi));
-    RECT picture;
     GetWindowRect(tip_.Control(frmTip::Picture1), &picture);
-    EXPECT_EQ(picture.right - picture.left, TwipsToPixels(3735, dpi));
+    EXPECT_EQ(std::tie(client.left, client.top, client.right, client.bottom, picture.right),
+              std::tuple(pixels(2370), pixels(2400), pixels(2370) + pixels(5415),
+                         pixels(2400) + pixels(3285), picture.left + pixels(3735)));
     for (const int label : {frmTip::Label1, frmTip::lblTipText})
         EXPECT_EQ(GetParent(tip_.Control(label)), tip_.Control(frmTip::Picture1));
     EXPECT_EQ(tip_.Text(frmTip::Label1), L"便利な使い方...");
-    EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::lblTipText), GWL_STYLE) & SS_TYPEMASK,
-              SS_LEFT);
-    EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::cmdOK), GWL_STYLE) & BS_TYPEMASK,
-              BS_DEFPUSHBUTTON);
+    EXPECT_EQ(style(frmTip::lblTipText) & SS_TYPEMASK, SS_LEFT);
+    EXPECT_EQ(style(frmTip::cmdOK) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 }
 
 } // namespace
