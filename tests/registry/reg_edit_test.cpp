@@ -145,9 +145,9 @@ TEST_F(RegEdit, EnumerationListsEveryNameAndCutsTheArray) {
                           std::wstring(79, L'n'), L"設定"};
         if (values)
             expected.emplace_back(16383, L'設');
+        const std::wstring subkeys = key + L"\\";
         for (const std::wstring& name : expected)
-            PutRaw(values ? key : key + L"\\" + name, values ? name : L"v", REG_DWORD,
-                   DwordBytes(1));
+            PutRaw(values ? key : subkeys + name, values ? name : L"v", REG_DWORD, DwordBytes(1));
         ASSERT_EQ(enumerate(), static_cast<std::int32_t>(expected.size()));
         std::sort(names.begin(), names.end());
         std::sort(expected.begin(), expected.end());

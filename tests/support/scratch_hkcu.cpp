@@ -75,13 +75,12 @@ UniqueHkey CreateKey(const std::wstring& path, DWORD options) {
 }
 
 bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, std::string& data) {
-    const UniqueHkey key = Open(path);
-    DWORD size = 0;
-    if (!key || RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != 0)
-        return false;
-    data.assign(size, '\0');
-    return RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
-                            reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS;
+    data.assign(65536, '\0');
+    auto size = static_cast<DWORD>(data.size());
+    const bool found = RegQueryValueExW(Open(path).get(), name.c_str(), nullptr, &type,
+                                        reinterpret_cast<BYTE*>(data.data()), &size) == 0;
+    data.resize(found ? size : 0);
+    return found;
 }
 
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,

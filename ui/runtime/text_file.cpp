@@ -2,6 +2,7 @@
 
 #include "ui/runtime/text_file.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "base/text.h"
@@ -18,11 +19,22 @@ bool EndsInLeadByte(std::string_view bytes) {
     return leads % 2 == 1;
 }
 
-// Appends bytes, converted, to text and the place of each CR to crs. CR is never the trail byte
-// of a Shift-JIS (or other ANSI double-byte) character, but after a lead byte (invalid text)
-// MultiByteToWideChar takes it as one, on Wine at least, and so would join two lines: the text
-// before such a CR is converted on its own.
+// Converts bytes into text and finds its CRs. CR is never the trail byte of a Shift-JIS (or
+// other ANSI double-byte) character, but after a lead byte (invalid text) MultiByteToWideChar
+// takes it as one, on Wine at least, and so joins two lines: then the text before each such CR
+// is converted on its own.
 void ConvertLines(std::string_view bytes, std::wstring& text, std::vector<std::size_t>& crs) {
+    const auto findCrs = [&] {
+        for (std::size_t cr = text.find(L'\r'); cr != std::wstring::npos;
+             cr = text.find(L'\r', cr + 1))
+            crs.push_back(cr);
+        return crs.size() == static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+    };
+    AppendFromAnsi(bytes, text);
+    if (findCrs())
+        return;
+    text.clear();
+    crs.clear();
     std::size_t start = 0;
     for (std::size_t cr = bytes.find('\r'); cr != std::string_view::npos;
          cr = bytes.find('\r', cr + 1)) {
@@ -32,8 +44,7 @@ void ConvertLines(std::string_view bytes, std::wstring& text, std::vector<std::s
         }
     }
     AppendFromAnsi(bytes.substr(start), text);
-    for (std::size_t cr = text.find(L'\r'); cr != std::wstring::npos; cr = text.find(L'\r', cr + 1))
-        crs.push_back(cr);
+    findCrs();
 }
 
 } // namespace

@@ -6,9 +6,10 @@
 #include <string_view>
 #include <vector>
 
-// An append-only list of strings numbered from 1. The strings share one buffer, each followed by
-// a CR (which no tip holds), and only every 64th entry's start is kept: a tips file of a million
-// lines costs a few allocations and little more than its text, however short its lines.
+// A list of strings numbered from 1 that grows at its end. The strings share one buffer, each
+// followed by a CR (which no tip holds), and only every 64th entry's start is kept: a tips file
+// of a million lines costs a few allocations and little more than its text, however short its
+// lines.
 class TipCollection {
   public:
     std::size_t Count() const { return count_; }
@@ -23,7 +24,7 @@ class TipCollection {
         text_ += L'\r';
         ++count_;
     }
-    // Keeps the first count entries only.
+    // Keeps the first count entries only: undoes the adding of the others.
     void Truncate(std::size_t count);
     // Makes room for entries of this many characters in all, counting one more for each entry,
     // so that adding them copies nothing twice.
