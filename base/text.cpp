@@ -7,15 +7,18 @@ std::optional<std::string> ToAnsi(std::wstring_view text) {
         return std::nullopt;
     if (text.empty())
         return std::string();
+    // A UTF-8 code page (Windows' "Unicode UTF-8" language option) holds every character; it
+    // takes neither the flag nor the default-character report, and refuses a lone surrogate.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     const int size = static_cast<int>(text.size());
     BOOL inexact = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0,
-                                      nullptr, &inexact);
+    const int n = WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr,
+                                      utf8 ? nullptr : &inexact);
     if (n == 0 || inexact)
         return std::nullopt;
     std::string out(n, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, out.data(), n, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, flags, text.data(), size, out.data(), n, nullptr, nullptr);
     return out;
 }
 
