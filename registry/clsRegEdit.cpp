@@ -22,22 +22,26 @@ constexpr DWORD kLongestNameSize = 2 * 16383 + 1;
 constexpr DWORD kStringBufferSize = 4096;
 constexpr DWORD kBinaryBufferSize = 4096;
 
+// A path or name without an exact ANSI equivalent would reach another key or value (ToAnsi), so
+// it opens, creates and names nothing.
 UniqueHkey OpenKey(std::int32_t regKey, const std::wstring& subKey, REGSAM access) {
+    const std::optional<std::string> path = ToAnsi(subKey);
     HKEY key = nullptr;
-    if (RegOpenKeyExA(RegKeyHandle(regKey), ToAnsi(subKey).c_str(), 0, access, &key) !=
-        ERROR_SUCCESS)
+    if (!path ||
+        RegOpenKeyExA(RegKeyHandle(regKey), path->c_str(), 0, access, &key) != ERROR_SUCCESS)
         return {};
     return UniqueHkey(key);
 }
 
 UniqueHkey CreateKey(std::int32_t regKey, const std::wstring& subKey) {
+    const std::optional<std::string> path = ToAnsi(subKey);
     char keyClass[] = "";
     SECURITY_ATTRIBUTES security{};
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExA(RegKeyHandle(regKey), ToAnsi(subKey).c_str(), 0, keyClass,
-                        REG_OPTION_NON_VOLATILE, kWriteAccess, &security, &key,
-                        &disposition) != ERROR_SUCCESS)
+    if (!path ||
+        RegCreateKeyExA(RegKeyHandle(regKey), path->c_str(), 0, keyClass, REG_OPTION_NON_VOLATILE,
+                        kWriteAccess, &security, &key, &disposition) != ERROR_SUCCESS)
         return {};
     return UniqueHkey(key);
 }
@@ -140,25 +144,35 @@ std::int32_t clsRegEdit::EnumSubKey(std::vector<std::wstring>& strlpEnumKey) con
     });
 }
 
+// RegDeleteKeyA takes an empty name as the open key itself, which names no subkey.
 bool clsRegEdit::DeleteSubKey(std::wstring_view strSubKey) const {
+    const std::optional<std::string> name = ToAnsi(strSubKey);
+    if (!name || name->empty())
+        return false;
     const UniqueHkey key = OpenKey(regKey_, subKey_, kWriteAccess);
-    return key && RegDeleteKeyA(key.get(), ToAnsi(strSubKey).c_str()) == ERROR_SUCCESS;
+    return key && RegDeleteKeyA(key.get(), name->c_str()) == ERROR_SUCCESS;
 }
 
 bool clsRegEdit::DeleteValueName(std::wstring_view strValueName) const {
+    const std::optional<std::string> name = ToAnsi(strValueName);
+    if (!name)
+        return false;
     const UniqueHkey key = OpenKey(regKey_, subKey_, kWriteAccess);
-    return key && RegDeleteValueA(key.get(), ToAnsi(strValueName).c_str()) == ERROR_SUCCESS;
+    return key && RegDeleteValueA(key.get(), name->c_str()) == ERROR_SUCCESS;
 }
 
 std::wstring clsRegEdit::GetString(std::wstring_view strValueName,
                                    std::wstring_view strDefault) const {
+    const std::optional<std::string> name = ToAnsi(strValueName);
+    if (!name)
+        return std::wstring(strDefault);
     const UniqueHkey key = OpenKey(regKey_, subKey_, kReadAccess);
     if (!key)
         return std::wstring(strDefault);
     std::string buffer(kStringBufferSize, '\0');
     DWORD size = kStringBufferSize;
     DWORD type = 0;
-    if (RegQueryValueExA(key.get(), ToAnsi(strValueName).c_str(), nullptr, &type,
+    if (RegQueryValueExA(key.get(), name->c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
         return std::wstring(strDefault);
     // Data that fills the buffer without a NUL is taken whole.
@@ -166,39 +180,51 @@ std::wstring clsRegEdit::GetString(std::wstring_view strValueName,
 }
 
 bool clsRegEdit::SetString(std::wstring_view strValueName, std::wstring_view strNewValue) const {
+    const std::optional<std::string> name = ToAnsi(strValueName);
+    const std::optional<std::string> data = ToAnsi(strNewValue);
+    if (!name || !data)
+        return false;
     const UniqueHkey key = CreateKey(regKey_, subKey_);
     if (!key)
         return false;
-    const std::string data = ToAnsi(strNewValue);
-    return RegSetValueExA(key.get(), ToAnsi(strValueName).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(data.data()),
-                          static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    return RegSetValueExA(key.get(), name->c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(data->data()),
+                          static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
 }
 
 std::int32_t clsRegEdit::GetDWORD(std::wstring_view strValueName, std::int32_t lngDefault) const {
+    const std::optional<std::string> name = ToAnsi(strValueName);
+    if (!name)
+        return lngDefault;
     const UniqueHkey key = OpenKey(regKey_, subKey_, kReadAccess);
     if (!key)
         return lngDefault;
     std::int32_t value = 0;
     DWORD size = sizeof value;
     DWORD type = 0;
-    if (RegQueryValueExA(key.get(), ToAnsi(strValueName).c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.get(), name->c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS)
         return lngDefault;
     return value;
 }
 
 bool clsRegEdit::SetDWORD(std::wstring_view strValueName, std::int32_t lngNewValue) const {
+    const std::optional<std::string> name = ToAnsi(strValueName);
+    if (!name)
+        return false;
     const UniqueHkey key = CreateKey(regKey_, subKey_);
     if (!key)
         return false;
-    return RegSetValueExA(key.get(), ToAnsi(strValueName).c_str(), 0, REG_DWORD,
+    return RegSetValueExA(key.get(), name->c_str(), 0, REG_DWORD,
                           reinterpret_cast<const BYTE*>(&lngNewValue),
                           sizeof lngNewValue) == ERROR_SUCCESS;
 }
 
 std::int32_t clsRegEdit::GetBinary(std::wstring_view strValueName,
                                    std::vector<std::uint8_t>& bytValue) const {
+    const std::optional<std::string> name = ToAnsi(strValueName);
+    if (!name)
+        return 0;
     const UniqueHkey key = OpenKey(regKey_, subKey_, kReadAccess);
     if (!key)
         return 0;
@@ -206,8 +232,8 @@ std::int32_t clsRegEdit::GetBinary(std::wstring_view strValueName,
     bytValue.assign(kBinaryBufferSize + 1, 0);
     DWORD size = kBinaryBufferSize;
     DWORD type = 0;
-    if (RegQueryValueExA(key.get(), ToAnsi(strValueName).c_str(), nullptr, &type, bytValue.data(),
-                         &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExA(key.get(), name->c_str(), nullptr, &type, bytValue.data(), &size) !=
+        ERROR_SUCCESS) {
         bytValue.clear();
         return 0;
     }
@@ -219,13 +245,14 @@ bool clsRegEdit::SetBinary(std::wstring_view strValueName,
                            const std::vector<std::uint8_t>& bytValue,
                            const std::variant<std::int64_t, std::wstring>& lngValueLen) const {
     // Checked before the key is created, so that a rejected call leaves no trace.
+    const std::optional<std::string> name = ToAnsi(strValueName);
     const std::optional<std::int32_t> length = ToLong(lngValueLen);
-    if (bytValue.empty() || !length || *length < 0 ||
+    if (!name || bytValue.empty() || !length || *length < 0 ||
         static_cast<std::size_t>(*length) > bytValue.size())
         return false;
     const UniqueHkey key = CreateKey(regKey_, subKey_);
     if (!key)
         return false;
-    return RegSetValueExA(key.get(), ToAnsi(strValueName).c_str(), 0, REG_BINARY, bytValue.data(),
+    return RegSetValueExA(key.get(), name->c_str(), 0, REG_BINARY, bytValue.data(),
                           static_cast<DWORD>(*length)) == ERROR_SUCCESS;
 }

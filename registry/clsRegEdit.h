@@ -16,7 +16,9 @@ HKEY RegKeyHandle(std::int32_t regKey);
 // One registry key, named by a parent key (RegKey) and a path beneath it (SubKey), with typed
 // reads, writes, enumeration and deletion. Every method opens the key, does its work and closes
 // the key before returning. A registry failure is only ever a result: the caller's default, 0,
-// false, or an untouched or erased array.
+// false, or an untouched or erased array. A SubKey, name or text without an exact equivalent in
+// the ANSI code page (ToAnsi) fails the method as a key that cannot be opened does, and changes
+// nothing.
 class clsRegEdit {
   public:
     // Handle value of the parent key, such as HKEY_CURRENT_USER = 0x80000001; 0 until set.
@@ -32,7 +34,7 @@ class clsRegEdit {
     // The same for the names of the subkeys.
     std::int32_t EnumSubKey(std::vector<std::wstring>& strlpEnumKey) const;
 
-    // True when the (childless) subkey was deleted.
+    // True when the (childless) subkey was deleted; false for an empty name, which names none.
     bool DeleteSubKey(std::wstring_view strSubKey) const;
     // True when the value was deleted.
     bool DeleteValueName(std::wstring_view strValueName) const;

@@ -4,13 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/unique_handle.h"
 
-// Redirects HKEY_CURRENT_USER of this process to a fresh, empty scratch key for the lifetime of
-// the object, so tests never read or change the settings of whoever runs them. The scratch key
-// is non-volatile: keys created beneath a volatile key fail with ERROR_CHILD_MUST_BE_VOLATILE.
+// Redirects HKEY_CURRENT_USER of this process to a fresh, empty scratch key while it lives, so
+// tests never touch the settings of whoever runs them. (Non-volatile: a volatile key could hold
+// no non-volatile keys.)
 class ScratchHkcu {
   public:
     ScratchHkcu();
@@ -18,8 +20,6 @@ class ScratchHkcu {
     ScratchHkcu(const ScratchHkcu&) = delete;
     ScratchHkcu& operator=(const ScratchHkcu&) = delete;
 
-    // The scratch key itself (what HKEY_CURRENT_USER now stands for).
-    HKEY Key() const { return key_.get(); }
     // Its path under the real HKEY_CURRENT_USER, for other processes, which are not redirected.
     const std::wstring& Path() const { return path_; }
 
@@ -28,21 +28,28 @@ class ScratchHkcu {
     UniqueHkey key_;
 };
 
-// Fixture form, for suites whose every test wants a redirected HKEY_CURRENT_USER.
 class ScratchHkcuTest : public ::testing::Test {
   protected:
     ScratchHkcu hkcu_;
 };
 
-// Registry checks against the scratch hive, through the W API so that they do not depend on
-// the code under test.
+// Checks and changes of the scratch hive through the W API, independent of the code under test:
+// a volatile key (REG_OPTION_VOLATILE) is one under which no key can be created; QueryRaw gives
+// a value's type and bytes, false when it is missing; PutRaw creates the key.
 bool KeyExists(const std::wstring& path);
-// The raw value: type and bytes; false when missing.
+UniqueHkey CreateKey(const std::wstring& path, DWORD options = REG_OPTION_NON_VOLATILE);
 bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, std::string& data);
-// Writes a raw value, creating the key.
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
             const std::string& data);
-// Replaces the key's DACL with the given SDDL (for example read-only for everyone).
+// Replaces the key's DACL, for example with "D:P(A;;KR;;;WD)": read-only for everyone.
 void SetKeySddl(const std::wstring& path, const wchar_t* sddl);
 // Every key and value under path, one line each, in registry order: for before/after compares.
 std::wstring DumpTree(const std::wstring& path);
+
+// Value data: a DWORD's four little-endian bytes; REG_SZ text in UTF-16 with its NUL.
+inline std::string DwordBytes(std::uint32_t value) {
+    return {reinterpret_cast<const char*>(&value), sizeof value};
+}
+inline std::string Utf16Bytes(std::wstring_view text) {
+    return {reinterpret_cast<const char*>(std::wstring(text).c_str()), 2 * (text.size() + 1)};
+}

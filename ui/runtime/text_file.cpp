@@ -3,40 +3,48 @@
 #include "ui/runtime/text_file.h"
 
 #include <algorithm>
-#include <utility>
+#include <string_view>
 
 #include "base/text.h"
 
 namespace {
 
-void FindCrs(std::wstring_view text, std::vector<std::size_t>& crs) {
-    crs.clear();
-    for (std::size_t cr = text.find(L'\r'); cr != std::wstring_view::npos;
-         cr = text.find(L'\r', cr + 1))
-        crs.push_back(cr);
+// True when bytes end in a lead byte that waits for its trail byte. A byte that cannot lead ends
+// a character (it is one, or a trail byte), so the lead bytes after it pair up.
+bool EndsInLeadByte(std::string_view bytes) {
+    std::size_t leads = 0;
+    while (leads < bytes.size() &&
+           IsDBCSLeadByte(static_cast<BYTE>(bytes[bytes.size() - 1 - leads])))
+        ++leads;
+    return leads % 2 == 1;
 }
 
-// CR is never the trail byte of a Shift-JIS (or other ANSI double-byte) character, so text cut
-// just after a CR converts as the lines it holds. But a lead byte right before a CR (invalid
-// text) makes MultiByteToWideChar take the CR as its trail byte, on Wine at least, and so join
-// two lines: convert such text a line at a time, as line input reads it.
+// Converts bytes into text and finds its CRs. CR is never the trail byte of a Shift-JIS (or
+// other ANSI double-byte) character, but after a lead byte (invalid text) MultiByteToWideChar
+// takes it as one, on Wine at least, and so joins two lines: then the text before each such CR
+// is converted on its own.
 void ConvertLines(std::string_view bytes, std::wstring& text, std::vector<std::size_t>& crs) {
-    FromAnsi(bytes, text);
-    FindCrs(text, crs);
-    if (crs.size() == static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r')))
+    const auto findCrs = [&] {
+        for (std::size_t cr = text.find(L'\r'); cr != std::wstring::npos;
+             cr = text.find(L'\r', cr + 1))
+            crs.push_back(cr);
+        return crs.size() == static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+    };
+    AppendFromAnsi(bytes, text);
+    if (findCrs())
         return;
     text.clear();
-    for (std::size_t start = 0; start < bytes.size();) {
-        const std::size_t cr = bytes.find('\r', start);
-        if (cr == std::string_view::npos) {
-            text += FromAnsi(bytes.substr(start));
-            break;
+    crs.clear();
+    std::size_t start = 0;
+    for (std::size_t cr = bytes.find('\r'); cr != std::string_view::npos;
+         cr = bytes.find('\r', cr + 1)) {
+        if (EndsInLeadByte(bytes.substr(start, cr - start))) {
+            AppendFromAnsi(bytes.substr(start, cr - start), text);
+            start = cr;
         }
-        text += FromAnsi(bytes.substr(start, cr - start));
-        text += L'\r';
-        start = cr + 1;
     }
-    FindCrs(text, crs);
+    AppendFromAnsi(bytes.substr(start), text);
+    findCrs();
 }
 
 } // namespace
@@ -90,27 +98,33 @@ bool TextFile::Eof() {
     }
 }
 
-std::wstring_view TextFile::LineInput() {
+void TextFile::LineInput(std::wstring& line) {
     if (Eof())
-        return {};
-    const std::wstring_view text(text_);
-    if (line_ == crs_.size()) { // the file's last line, without terminator
-        const std::size_t begin = std::exchange(pos_, text.size());
-        return text.substr(begin);
+        return;
+    for (;;) {
+        const std::wstring_view text(text_);
+        if (line_ < crs_.size()) {
+            line += text.substr(pos_, crs_[line_] - pos_);
+            pos_ = crs_[line_++] + 1;
+            skipLf_ = true;
+            return;
+        }
+        line += text.substr(pos_);
+        pos_ = text.size();
+        if (!ConvertMore())
+            return;
     }
-    const std::size_t begin = std::exchange(pos_, crs_[line_] + 1);
-    skipLf_ = true;
-    return text.substr(begin, crs_[line_++] - begin);
 }
 
-// Reads on to the last CR of what comes next (or to the end of the file) and converts that
-// text; false when nothing is left or reading failed.
+// Reads the next piece of the file and converts it: up to its last CR, or, when it holds none,
+// up to its last whole character (all of it at the end of the file). False when nothing is
+// left or reading failed.
 bool TextFile::ConvertMore() {
     text_.clear();
     crs_.clear();
     line_ = 0;
     pos_ = 0;
-    while (file_ && !endOfFile_) {
+    if (file_ && !endOfFile_) {
         const std::size_t kept = bytes_.size();
         bytes_.resize(kept + kChunkBytes);
         DWORD got = 0;
@@ -122,21 +136,14 @@ bool TextFile::ConvertMore() {
             return false;
         }
         bytes_.resize(kept + got);
-        if (got == 0) {
-            endOfFile_ = true;
-            break;
-        }
-        // What was kept holds no CR: look in the new bytes only.
-        const std::size_t cr = std::string_view(bytes_).substr(kept).rfind('\r');
-        if (cr != std::string_view::npos) {
-            ConvertLines(std::string_view(bytes_).substr(0, kept + cr + 1), text_, crs_);
-            bytes_.erase(0, kept + cr + 1);
-            return true;
-        }
+        endOfFile_ = got == 0;
     }
     if (bytes_.empty())
         return false;
-    ConvertLines(bytes_, text_, crs_);
-    bytes_.clear();
+    std::size_t end = bytes_.rfind('\r') + 1; // 0 when there is no CR
+    if (end == 0)
+        end = bytes_.size() - (!endOfFile_ && EndsInLeadByte(bytes_) ? 1 : 0);
+    ConvertLines(std::string_view(bytes_).substr(0, end), text_, crs_);
+    bytes_.erase(0, end);
     return true;
 }

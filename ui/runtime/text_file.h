@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/unique_handle.h"
@@ -12,11 +11,13 @@
 bool OrdinaryFileExists(const std::wstring& path);
 
 // Sequential input of a text file in the system's ANSI code page, one line at a time. A line
-// ends at CR or CR LF; a lone LF is part of the line; the last line needs no terminator.
+// ends at CR or CR LF; a lone LF is part of the line; the last line needs no terminator. The
+// file is read and converted a piece at a time, so that however it is cut into lines it is held
+// only once: by the caller, as its lines.
 class TextFile {
   public:
     // Bytes read from the file at a time.
-    static constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+    static constexpr std::size_t kChunkBytes = std::size_t{1} << 18;
 
     // Opens the file for reading; false when it cannot be opened (missing, a folder, locked).
     bool Open(const std::wstring& path);
@@ -26,8 +27,8 @@ class TextFile {
 
     // True when no line is left, or when reading failed (then Failed() says so).
     bool Eof();
-    // The next line, without its terminator; valid until the next call. Empty at the end.
-    std::wstring_view LineInput();
+    // Appends the next line, without its terminator, to line; nothing at the end.
+    void LineInput(std::wstring& line);
     // True once a read from the open file has failed.
     bool Failed() const { return failed_; }
 
@@ -37,7 +38,9 @@ class TextFile {
     UniqueFile file_;
     std::uint64_t size_ = 0;
     std::string bytes_; // read but not converted: the start of a line that goes on
-    std::wstring text_; // converted whole lines, each ending in CR but perhaps the file's last
+    // Converted text: whole lines, each ending in CR, then perhaps the start of a line that goes
+    // on in the next piece (or the file's last line).
+    std::wstring text_;
     std::vector<std::size_t> crs_; // where the CRs are in text_
     std::size_t line_ = 0;         // the next line ends at crs_[line_], or at the end of text_
     std::size_t pos_ = 0;          // and starts here

@@ -18,6 +18,9 @@ constexpr std::wstring_view kSection = L"Options";
 constexpr std::wstring_view kShowAtStartup = L"Show Tips at Startup";
 constexpr std::int32_t kShowByDefault = 1;
 constexpr std::wstring_view kTipsFileName = L"TIPOFDAY.TXT";
+// The label shows a few hundred characters at most. A longer tip goes to it cut to this length,
+// so that the tips of a one-line file are not held three times over (list, copy, window text).
+constexpr std::size_t kShownChars = 65536;
 
 // Shown in place of a tip when the tips file cannot be read; it names the file, not its path.
 std::wstring NotFoundMessage() {
@@ -93,22 +96,24 @@ bool frmTip::LoadTips(const std::wstring& sFile) {
     TextFile file;
     if (!file.Open(sFile))
         return false;
-    // The lines go to TipList only once the whole file has been read.
-    TipCollection lines;
-    lines.Reserve(static_cast<std::size_t>(file.Size()));
+    // A line takes no more characters than bytes, its terminator included; the last line may
+    // have none.
+    const std::size_t before = TipList.Count();
+    TipList.Reserve(static_cast<std::size_t>(file.Size()) + 1);
     while (!file.Eof())
-        lines.Add(file.LineInput());
-    if (file.Failed())
+        TipList.Add([&file](std::wstring& text) { file.LineInput(text); });
+    if (file.Failed()) {
+        TipList.Truncate(before);
         return false;
+    }
     file.Close();
-    TipList.Append(std::move(lines));
     ShowRandomTip();
     return true;
 }
 
 void frmTip::DisplayCurrentTip() {
     if (TipList.Count() > 0)
-        SetText(lblTipText, TipList.Item(TipIndex));
+        SetText(lblTipText, TipList.Item(TipIndex).substr(0, kShownChars));
 }
 
 // Any tip, the one on display included, with equal chance; 1 when there are none.

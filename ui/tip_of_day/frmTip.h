@@ -34,7 +34,8 @@ class frmTip final : public Form {
     // Adds the lines of the tips file sFile to TipList and shows one of them at random. False,
     // with TipList unchanged, when sFile is empty, names no ordinary file, or cannot be read.
     bool LoadTips(const std::wstring& sFile);
-    // Shows entry TipIndex of TipList; leaves the tip as it is while TipList is empty.
+    // Shows entry TipIndex of TipList, its first 65,536 characters when longer; leaves the tip as
+    // it is while TipList is empty.
     // std::out_of_range when TipIndex is not an entry of a non-empty TipList.
     void DisplayCurrentTip();
 

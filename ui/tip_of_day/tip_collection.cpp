@@ -2,31 +2,29 @@
 
 #include <stdexcept>
 
+std::size_t TipCollection::Start(std::size_t i) const {
+    std::size_t start = starts_[i / kStride];
+    for (std::size_t skip = i % kStride; skip > 0; --skip)
+        start = text_.find(L'\r', start) + 1;
+    return start;
+}
+
 std::wstring_view TipCollection::Item(std::int32_t index) const {
-    if (index < 1 || static_cast<std::size_t>(index) > ends_.size())
+    if (index < 1 || static_cast<std::size_t>(index) > count_)
         throw std::out_of_range("TipList index out of range");
-    const auto i = static_cast<std::size_t>(index) - 1;
-    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::wstring_view(text_).substr(begin, ends_[i] - begin);
+    const std::size_t start = Start(static_cast<std::size_t>(index) - 1);
+    return std::wstring_view(text_).substr(start, text_.find(L'\r', start) - start);
 }
 
-void TipCollection::Add(std::wstring_view tip) {
-    text_ += tip;
-    ends_.push_back(text_.size());
-}
-
-void TipCollection::Append(TipCollection&& other) {
-    if (ends_.empty()) {
-        *this = std::move(other);
+void TipCollection::Truncate(std::size_t count) {
+    if (count >= count_)
         return;
-    }
-    const std::size_t offset = text_.size();
-    text_ += other.text_;
-    ends_.reserve(ends_.size() + other.ends_.size());
-    for (const std::size_t end : other.ends_)
-        ends_.push_back(offset + end);
+    text_.resize(Start(count));
+    starts_.resize((count + kStride - 1) / kStride);
+    count_ = count;
 }
 
 void TipCollection::Reserve(std::size_t chars) {
     text_.reserve(text_.size() + chars);
+    starts_.reserve(starts_.size() + chars / kStride + 1);
 }

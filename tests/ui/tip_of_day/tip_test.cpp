@@ -1,0 +1,243 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "base/text.h"
+#include "tests/support/scratch_hkcu.h"
+#include "tests/support/ui_driver.h"
+#include "ui/main_window/Form1.h"
+#include "ui/runtime/app_info.h"
+#include "ui/runtime/settings.h"
+#include "ui/runtime/text_file.h"
+#include "ui/tip_of_day/frmTip.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Lines = std::vector<std::wstring>;
+const std::wstring kSettingKey = L"Software\\" + App::Title() + L"\\Options";
+const std::filesystem::path kTipsFile = App::Path() + L"\\TIPOFDAY.TXT";
+
+void WriteTipsFile(const std::string& bytes) {
+    std::ofstream(kTipsFile, std::ios::binary) << bytes;
+}
+
+std::wstring StoredSetting() {
+    return GetSetting(App::Title(), L"Options", L"Show Tips at Startup", L"absent");
+}
+
+bool MainWindowShown() {
+    return Form1::Instance().Loaded() && IsWindowVisible(Form1::Instance().Hwnd()) != FALSE;
+}
+
+// A tip window of its own for each test, so that TipList starts empty; the settings in a
+// scratch HKEY_CURRENT_USER; no tips file until the test writes one.
+class Tip : public ScratchHkcuTest {
+  protected:
+    void SetUp() override { std::filesystem::remove_all(kTipsFile); }
+    void TearDown() override {
+        CloseWindows();
+        std::filesystem::remove_all(kTipsFile);
+    }
+    void CloseWindows() {
+        for (Form* form : {static_cast<Form*>(&tip_), static_cast<Form*>(&Form1::Instance())})
+            if (form->Loaded())
+                form->Unload();
+        PumpFor(50);
+    }
+    std::wstring TipText() const { return tip_.Text(frmTip::lblTipText); }
+
+    frmTip tip_;
+};
+
+// "0" closes the window at once and shows the main window; anything else, nothing or text that
+// is no number opens it with the box checked, which stores "1". Each click on the box stores
+// its state; with the settings key shut to everyone the window still opens and the box works.
+TEST_F(Tip, TheStoredSettingDecidesWhetherTheWindowOpens) {
+    for (const std::wstring stored :
+         {L"absent", L"0", L"1", L"2", L"-1", L"abc", L"", L"1x", L"99999999999"}) {
+        SCOPED_TRACE(testing::PrintToString(stored));
+        if (stored != L"absent")
+            PutRaw(kSettingKey, L"Show Tips at Startup", REG_SZ, Utf16Bytes(stored));
+        tip_.Show();
+        const bool opens = stored != L"0";
+        const bool shown = tip_.Loaded() && IsWindowVisible(tip_.Hwnd()) != FALSE;
+        EXPECT_TRUE(shown == opens && MainWindowShown() != opens);
+        EXPECT_EQ(shown && tip_.Value(frmTip::chkLoadTipsAtStartup) == 1, opens);
+        EXPECT_EQ(StoredSetting(), opens ? L"1" : L"0");
+        CloseWindows();
+    }
+    tip_.Show();
+    for (const wchar_t* expected : {L"0", L"1", L"0"}) {
+        ClickCenter(tip_.Control(frmTip::chkLoadTipsAtStartup));
+        EXPECT_TRUE(PumpUntil([&] { return StoredSetting() == expected; }));
+    }
+    CloseWindows();
+    SetKeySddl(kSettingKey, L"D:P");
+    tip_.Show();
+    ClickCenter(tip_.Control(frmTip::chkLoadTipsAtStartup));
+    EXPECT_TRUE(PumpUntil([&] { return tip_.Value(frmTip::chkLoadTipsAtStartup) == 0; }));
+}
+
+// Every line is one tip, in file order: a line ends at CR or CR LF, a lone LF stays in it, the
+// last needs no terminator, nothing is trimmed (表 ends in 5C, no backslash in code page 932).
+// Bytes that are no Shift-JIS stay in their line: a lead byte before a CR would take the CR as
+// its trail byte if the text were converted whole.
+// The file is read a piece at a time: one CR LF is split between two reads, and a line longer
+// than two reads ends each inside a character. The label shows the chosen tip, or its first
+// 65,536 characters (up to a NUL); an empty file gives an empty label. Each load adds the lines
+// again.
+TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
+    std::pair<std::string, Lines> pieces = {std::string(TextFile::kChunkBytes - 1, 'a') + "\r\nbb",
+                                            {std::wstring(TextFile::kChunkBytes - 1, L'a'), L"bb"}};
+    for (std::size_t i = 0; i < TextFile::kChunkBytes; ++i) {
+        pieces.first += "\x82\xa0";
+        pieces.second.back() += L'あ';
+    }
+    for (int i = 0; i < 30000; ++i) {
+        pieces.first += (i % 3 ? "\r\n" : "\r") + std::to_string(i);
+        pieces.second.push_back(std::to_wstring(i));
+    }
+    const std::pair<std::string, Lines> files[] = {
+        {"", {}},
+        {"\r\r\n\r", {L"", L"", L""}},
+        {" a\nb \t\r\nc\r\n\n", {L" a\nb \t", L"c", L"\n"}},
+        {"\x95\x5c\x8e\xa6\r\n\xdc\xdd\xce\xdf\xb2\xdd\xc4", {L"表示", L"ﾜﾝﾎﾟｲﾝﾄ"}},
+        {"a\0b\r\nx\x82\r\n\xff\xfe\r\ny\x81\rz\x82\nw\r\nlast\x82"s,
+         {L"a\0b"s, FromAnsi("x\x82"), FromAnsi("\xff\xfe"), FromAnsi("y\x81"),
+          FromAnsi("z\x82\nw"), FromAnsi("last\x82")}},
+        pieces,
+        {std::string(70000, 'x'), {std::wstring(70000, L'x')}},
+    };
+    for (const auto& [bytes, tips] : files) {
+        SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 20)));
+        WriteTipsFile(bytes);
+        frmTip tip;
+        tip.Show();
+        Lines loaded;
+        for (std::int32_t i = 1; i <= static_cast<std::int32_t>(tip.TipList.Count()); ++i)
+            loaded.emplace_back(tip.TipList.Item(i));
+        ASSERT_EQ(loaded, tips);
+        const auto count = static_cast<std::int32_t>(tips.size());
+        ASSERT_TRUE(tip.TipIndex >= 1 && tip.TipIndex <= std::max(count, 1));
+        const std::wstring shown = count == 0 ? L"" : tips[tip.TipIndex - 1];
+        EXPECT_EQ(tip.Text(frmTip::lblTipText),
+                  shown.substr(0, shown.find(L'\0')).substr(0, 65536));
+    }
+    WriteTipsFile("First\r\n\r\nThird\r\n");
+    tip_.Show();
+    EXPECT_TRUE(!tip_.LoadTips(L"") && tip_.LoadTips(kTipsFile.native()) &&
+                tip_.TipList.Count() == 6);
+    for (const auto& [index, text] : {std::pair{4, L"First"}, std::pair{5, L""}}) {
+        tip_.TipIndex = index;
+        tip_.DisplayCurrentTip();
+        EXPECT_EQ(TipText(), text);
+    }
+}
+
+// Without a readable tips file the label explains what to do, naming the file, and Next
+// changes nothing.
+TEST_F(Tip, WithoutAReadableFileTheLabelExplainsWhatToDo) {
+    const std::wstring message =
+        L"ﾌｧｲﾙ TIPOFDAY.TXT が見つかりませんでした。 \r\n\r\n"
+        L"「メモ帳」を使用して、1 行に 1 つのﾜﾝﾎﾟｲﾝﾄという形式でﾃｷｽﾄ ﾌｧｲﾙを作成し、"
+        L"TIPOFDAY.TXT という名前で保存してください。 "
+        L"その後、そのﾌｧｲﾙをｱﾌﾟﾘｹｰｼｮﾝと同じﾌｫﾙﾀﾞに保存してください。";
+    for (const std::string what : {"missing", "hidden", "system", "locked", "a folder"}) {
+        SCOPED_TRACE(what);
+        std::filesystem::remove_all(kTipsFile);
+        if (what == "a folder")
+            std::filesystem::create_directory(kTipsFile);
+        else if (what != "missing")
+            WriteTipsFile("A tip\r\n");
+        SetFileAttributesW(kTipsFile.c_str(), what == "hidden"   ? FILE_ATTRIBUTE_HIDDEN
+                                              : what == "system" ? FILE_ATTRIBUTE_SYSTEM
+                                                                 : FILE_ATTRIBUTE_NORMAL);
+        const UniqueFile locked(what == "locked" ? CreateFileW(kTipsFile.c_str(), GENERIC_READ, 0,
+                                                               nullptr, OPEN_EXISTING, 0, nullptr)
+                                                 : INVALID_HANDLE_VALUE);
+        frmTip tip;
+        tip.Show();
+        SendMessageW(tip.Control(frmTip::cmdNextTip), BM_CLICK, 0, 0);
+        EXPECT_TRUE(tip.Text(frmTip::lblTipText) == message && tip.TipList.Count() == 0);
+    }
+}
+
+// Every draw is one of the tips, each about equally often. (Thousands of presses go through
+// BM_CLICK rather than the input queue.)
+TEST_F(Tip, TipsAreDrawnEvenly) {
+    WriteTipsFile("Tip 1\r\nTip 2\r\nTip 3\r\nTip 4\r\nTip 5\r\nTip 6\r\nTip 7\r\n");
+    tip_.Show();
+    std::vector<int> seen(8);
+    for (int draw = 0; draw < 3500; ++draw) {
+        ASSERT_EQ(TipText(), L"Tip " + std::to_wstring(tip_.TipIndex));
+        ++seen.at(tip_.TipIndex);
+        SendMessageW(tip_.Control(frmTip::cmdNextTip), BM_CLICK, 0, 0);
+    }
+    for (int i = 1; i <= 7; ++i)
+        EXPECT_TRUE(seen[i] > 380 && seen[i] < 620) << "tip " << i << ": " << seen[i];
+}
+
+// However the window closes, the main window shows; Enter on Next shows a tip instead.
+TEST_F(Tip, EveryWayOfClosingShowsTheMainWindow) {
+    WriteTipsFile("a\r\nb\r\n");
+    const std::tuple<const char*, int, std::function<void()>> ways[] = {
+        {"OK", frmTip::cmdOK, [&] { ClickCenter(tip_.Control(frmTip::cmdOK)); }},
+        {"Escape on the box", frmTip::chkLoadTipsAtStartup, [] { PressKey(VK_ESCAPE); }},
+        {"title bar", frmTip::cmdOK,
+         [&] { PostMessageW(tip_.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Enter on Next", frmTip::cmdNextTip, [] { PressKey(VK_RETURN); }},
+    };
+    for (const auto& [how, focus, close] : ways) {
+        SCOPED_TRACE(how);
+        tip_.Show();
+        Activate(tip_.Hwnd());
+        SetFocus(tip_.Control(focus));
+        SetWindowTextW(tip_.Control(frmTip::lblTipText), L"");
+        close();
+        const bool closes = focus != frmTip::cmdNextTip;
+        EXPECT_TRUE(PumpUntil([&] { return closes ? !tip_.Loaded() : !TipText().empty(); }));
+        EXPECT_EQ(MainWindowShown(), closes);
+        CloseWindows();
+    }
+}
+
+// Caption, frame and place as designed; the labels sit in the white picture, the tip
+// wrapped; OK is the default button.
+TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
+    tip_.Show();
+    const HWND window = tip_.Hwnd();
+    const auto pixels = [dpi = GetDpiForWindow(window)](int twips) {
+        return TwipsToPixels(twips, dpi);
+    };
+    wchar_t caption[16] = {};
+    GetWindowTextW(window, caption, 16);
+    EXPECT_STREQ(caption, L"ﾜﾝﾎﾟｲﾝﾄ");
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) &
+                  (WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              WS_THICKFRAME | WS_SYSMENU);
+    RECT client;
+    RECT picture;
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(tip_.Control(frmTip::Picture1), &picture);
+    EXPECT_EQ(std::tie(client.left, client.top, client.right, client.bottom, picture.right),
+              std::tuple(pixels(2370), pixels(2400), pixels(2370) + pixels(5415),
+                         pixels(2400) + pixels(3285), picture.left + pixels(3735)));
+    for (const int label : {frmTip::Label1, frmTip::lblTipText})
+        EXPECT_EQ(GetParent(tip_.Control(label)), tip_.Control(frmTip::Picture1));
+    EXPECT_EQ(tip_.Text(frmTip::Label1), L"便利な使い方...");
+    EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::lblTipText), GWL_STYLE) & SS_TYPEMASK,
+              SS_LEFT);
+    EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::cmdOK), GWL_STYLE) & BS_TYPEMASK,
+              BS_DEFPUSHBUTTON);
+}
+
+} // namespace
