@@ -8,14 +8,6 @@
 
 #include "ui/runtime/runtime.h"
 
-void PumpFor(int ms) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    do {
-        Runtime::DoEvents();
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
-
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     while (!done()) {
@@ -26,6 +18,10 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     }
     Runtime::DoEvents();
     return true;
+}
+
+void PumpFor(int ms) {
+    PumpUntil([] { return false; }, ms);
 }
 
 namespace {

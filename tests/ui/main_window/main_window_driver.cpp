@@ -20,11 +20,6 @@ Form1& MainWindowTest::Open() {
     return form;
 }
 
-void MainWindowTest::Press(int button) {
-    ClickCenter(Form1::Instance().Control(button));
-    PumpFor(20);
-}
-
 std::optional<std::uint32_t> MainWindowTest::Stored(const wchar_t* valueName) {
     DWORD type = 0;
     std::string data;
@@ -33,10 +28,6 @@ std::optional<std::uint32_t> MainWindowTest::Stored(const wchar_t* valueName) {
     std::uint32_t value = 0;
     std::memcpy(&value, data.data(), 4);
     return value;
-}
-
-void MainWindowTest::Store(const wchar_t* valueName, std::uint32_t value) {
-    PutRaw(kZonePath, valueName, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
 }
 
 Stored5 MainWindowTest::AllStored() {

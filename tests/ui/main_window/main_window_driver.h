@@ -47,11 +47,13 @@ class MainWindowTest : public ScratchHkcuTest {
         PickEntry(ListWindow(list), entry, withMouse);
     }
     // Clicks a button with the mouse.
-    void Press(int button);
+    void Press(int button) { ClickCenter(Form1::Instance().Control(button)), PumpFor(20); }
 
     // The stored DWORD, or nullopt when it is missing or not a 4-byte REG_DWORD.
     static std::optional<std::uint32_t> Stored(const wchar_t* valueName);
-    static void Store(const wchar_t* valueName, std::uint32_t value);
+    static void Store(const wchar_t* valueName, std::uint32_t value) {
+        PutRaw(kZonePath, valueName, REG_DWORD, DwordBytes(value));
+    }
     // The five values and the five lists' texts, in ZoneValues order.
     static Stored5 AllStored();
     static Texts5 AllTexts();
