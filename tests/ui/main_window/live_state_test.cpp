@@ -151,29 +151,37 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
 
 // The whole program in a child process, as wWinMain runs it; with a refused pick, it waits in
 // the loop of the notice.
-CHILD_SCENARIO(MainWindowProgram) {
-    ScratchHkcu hkcu;
-    Form1::Instance().Show();
-    return Runtime::Run();
+TEST(DISABLED_Child, MainWindowProgram) {
+    int code = 0;
+    {
+        ScratchHkcu hkcu;
+        Form1::Instance().Show();
+        code = Runtime::Run();
+    }
+    ExitProcess(code);
 }
 
-CHILD_SCENARIO(RefusalNoticeOpen) {
-    ScratchHkcu hkcu;
-    PutRaw(kZonePath, L"1400", REG_DWORD, std::string(4, '\0'));
-    SetKeySddl(kZonePath, L"D:P(A;;KR;;;WD)");
-    Form1& form = Form1::Instance();
-    form.Show();
-    Activate(form.Hwnd());
-    SetFocus(form.Control(Form1::co_java_script));
-    PressKey(VK_DOWN);
-    return Runtime::Run();
+TEST(DISABLED_Child, RefusalNoticeOpen) {
+    int code = 0;
+    {
+        ScratchHkcu hkcu;
+        PutRaw(kZonePath, L"1400", REG_DWORD, DwordBytes(0));
+        SetKeySddl(kZonePath, L"D:P(A;;KR;;;WD)");
+        Form1& form = Form1::Instance();
+        form.Show();
+        Activate(form.Hwnd());
+        SetFocus(form.Control(Form1::co_java_script));
+        PressKey(VK_DOWN);
+        code = Runtime::Run();
+    }
+    ExitProcess(code);
 }
 
 TEST(MainWindowEnding, TheExitButtonTheTitleBarAndClosingDuringTheNoticeEndWithCodeZero) {
     for (const char* scenario : {"exit button", "title bar", "notice"}) {
         SCOPED_TRACE(scenario);
         const bool notice = scenario == std::string("notice");
-        ChildProcess child(notice ? "RefusalNoticeOpen" : "MainWindowProgram");
+        ChildProcess child(notice ? L"RefusalNoticeOpen" : L"MainWindowProgram");
         HWND window = nullptr;
         ASSERT_TRUE(PumpUntil(
             [&] {

@@ -106,16 +106,17 @@ TEST(SettingsStore, AValueOfAnotherTypeReadsAsTheDefault) {
     EXPECT_EQ(GetSetting(L"QUELM", L"Options", L"Show Tips at Startup", L"1"), L"1");
 }
 
-CHILD_SCENARIO(ThrowingHandler) {
+TEST(DISABLED_Child, ThrowingHandler) {
     TestForm form;
     form.throwOnClick = true;
     form.Show();
     PostMessageW(form.Control(kButton), BM_CLICK, 0, 0);
-    return Runtime::Run() == 0 ? 0 : 2; // never gets here: the error report exits with 1
+    Runtime::Run(); // never returns: the error report exits with 1
+    ExitProcess(2);
 }
 
 TEST(FormRuntime, AnExceptionInAHandlerShowsTheErrorReportAndExitsWithOne) {
-    ChildProcess child("ThrowingHandler");
+    ChildProcess child(L"ThrowingHandler");
     HWND report = nullptr;
     ASSERT_TRUE(
         PumpUntil([&] { return (report = FindDialogOfProcess(child.Id())) != nullptr; }, 10000))
