@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Mutation testing: how many real faults do the tests catch?
+
+    tools/mutate.py                          # every mutant against the working tree
+    tools/mutate.py --rev 264843c --out tools/mutants-baseline.tsv
+    tools/mutate.py --only zone-pending-not-reset,tip-index-off-by-one
+    tools/mutate.py --compare tools/mutants-baseline.tsv
+
+Each entry of tools/mutants.json is one small fault: `find` (text that occurs exactly once in
+`file`) becomes `replace`. The tool copies the tree into a scratch folder under /tmp (the
+working tree's tracked files as they are now, or `git archive REV` with --rev), builds the win64
+preset there, starts a throwaway Wine prefix on a private Xvfb as tools/test.sh does, checks
+that the unchanged tree passes every test, and then, for each mutant: applies it, rebuilds, runs
+the tests that match the regex `first` and then the rest, stopping at the first failure,
+restores the file and prints killed / survived / did not build / not applicable. A test that
+fails once and passes when run again at once kills nothing. The working tree is only read; the
+scratch folder, the prefix and the Xvfb go away however the run ends. A full run takes about
+half an hour on two cores, so it is not part of tools/test.sh.
+
+--out FILE writes `id<TAB>result<TAB>test` lines as the run goes; lines of FILE for mutants
+not run this time are kept, so an --only run updates an earlier result file. --compare FILE
+lists the mutants killed in FILE but not now, and then exits with status 1.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+CATALOGUE = ROOT / "tools" / "mutants.json"
+BUILD = Path("build") / "win64"
+
+# Brings up the Wine of tools/test.sh, writes its environment to $2 and keeps it until stdin
+# closes; the trap that quelm_throwaway_wine sets then stops Wine and Xvfb and removes the prefix.
+WINE_DRIVER = r"""
+source tools/wine-env.sh
+quelm_throwaway_wine
+wine "$1" >/dev/null 2>&1 </dev/null &
+env -0 >"$2"
+echo ready
+read -r _ || true
+"""
+
+
+def run(cmd, cwd, log, env=None):
+    """Runs cmd with its output appended to log; returns the exit status. Interrupted, it stops
+    cmd together with every process cmd started (a build's compilers, a test's Wine)."""
+    with open(log, "a") as out:
+        proc = subprocess.Popen(cmd, cwd=cwd, env=env, stdout=out, stderr=subprocess.STDOUT,
+                                stdin=subprocess.DEVNULL, start_new_session=True)
+        try:
+            return proc.wait()
+        finally:
+            if proc.returncode is None:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait()
+
+
+def copy_tree(src, rev):
+    if rev:
+        archive = subprocess.run(["git", "archive", rev], cwd=ROOT, check=True,
+                                 stdout=subprocess.PIPE).stdout
+        subprocess.run(["tar", "-x", "-C", src], input=archive, check=True)
+        return
+    names = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, check=True,
+                           stdout=subprocess.PIPE).stdout.decode().split("\0")
+    for name in filter(None, names):
+        if (ROOT / name).is_file():  # deleted but not yet committed: not part of the tree now
+            (src / name).parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(ROOT / name, src / name)
+
+
+class Tests:
+    """Runs ctest in the scratch build under the throwaway Wine."""
+
+    def __init__(self, src, env, timeout):
+        self.src, self.env, self.timeout = src, env, timeout
+        self.total = None  # tests in the unchanged tree
+
+    def ctest(self, args):
+        """(failed test or None, number of tests run). A failing test counts only when it fails
+        again at once: a test that fails once under load is no kill."""
+        for _ in range(3):
+            failed, count = self.ctest_once(args)
+            if not failed or failed.startswith("(") or self.ctest_once(["--rerun-failed"])[0]:
+                return failed, count
+            print(f"    {failed} failed once, then passed: running again", flush=True)
+        return failed, count
+
+    def ctest_once(self, args):
+        log = self.src / "ctest.log"
+        log.write_text("")
+        status = run(["ctest", "--test-dir", str(BUILD), "--stop-on-failure", "--timeout",
+                      str(self.timeout), *args], self.src, log, self.env)
+        text = log.read_text(errors="replace")
+        count = sum(int(n) for n in re.findall(r"tests? failed out of (\d+)", text))
+        failed = re.findall(r"^\s*\d+ - (.+) \(([^()]*)\)$", text, re.M)
+        if failed:
+            return f"{failed[0][0]} ({failed[0][1]})", count
+        if status != 0 or "CMake Error" in text:  # a test program that cannot even list its tests
+            errors = [line for line in text.splitlines() if "rror" in line] or ["no output"]
+            return f"(ctest: {errors[0].strip()})", count
+        return None, count
+
+    def first_failure(self, first):
+        """The first test that fails, or None when all pass."""
+        count = 0
+        if first:
+            failed, count = self.ctest(["-R", first])
+            if failed:
+                return failed
+        failed, rest = self.ctest(["-E", first] if first else [])
+        if failed:
+            return failed
+        if self.total is not None and count + rest < self.total:
+            return f"(only {count + rest} of {self.total} tests ran)"
+        self.total = count + rest
+        return None
+
+
+def try_mutant(m, src, tests, jobs):
+    path = src / m["file"]
+    original = path.read_bytes() if path.is_file() else b""  # bytes: line ends stay as they are
+    find, replace = m["find"].encode(), m["replace"].encode()
+    if original.count(find) != 1:
+        return "not applicable", ""
+    path.write_bytes(original.replace(find, replace))
+    try:
+        if run(["cmake", "--build", str(BUILD), "-j", str(jobs)], src, src / "build.log") != 0:
+            return "did not build", ""
+        failed = tests.first_failure(m.get("first", ""))
+        return ("killed", failed) if failed else ("survived", "")
+    finally:
+        path.write_bytes(original)
+
+
+def read_results(file):
+    results = {}
+    if file and Path(file).is_file():
+        for line in Path(file).read_text().splitlines():
+            parts = line.split("\t") + ["", ""]
+            if parts[0]:
+                results[parts[0]] = (parts[1], parts[2])
+    return results
+
+
+def write_results(file, catalogue, results):
+    merged = read_results(file)
+    merged.update(results)
+    ids = [m["id"] for m in catalogue if m["id"] in merged]
+    Path(file).write_text("".join(f"{i}\t{merged[i][0]}\t{merged[i][1]}\n" for i in ids))
+
+
+def terminate(signum, frame):
+    raise KeyboardInterrupt(f"signal {signum}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--rev", help="test this commit instead of the working tree")
+    parser.add_argument("--only", help="comma-separated mutant ids")
+    parser.add_argument("--out", help="write id<TAB>result<TAB>test lines to this file")
+    parser.add_argument("--compare", help="list mutants killed in this file but not now")
+    parser.add_argument("--timeout", type=int, default=60, help="seconds per test (60)")
+    parser.add_argument("--jobs", type=int, default=2, help="parallel build jobs (2)")
+    args = parser.parse_args()
+
+    full = json.loads(CATALOGUE.read_text())
+    catalogue = full
+    ids = [m["id"] for m in full]
+    if len(set(ids)) != len(ids):
+        sys.exit("mutants.json: duplicate ids")
+    if args.only:
+        wanted = args.only.split(",")
+        unknown = set(wanted) - set(ids)
+        if unknown:
+            sys.exit("unknown mutants: " + ", ".join(sorted(unknown)))
+        catalogue = [m for m in catalogue if m["id"] in wanted]
+
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, terminate)
+    scratch = Path(tempfile.mkdtemp(prefix="quelm-mutate."))
+    src = scratch / "src"
+    src.mkdir()
+    wine = None
+    env = {}
+    results = {}
+    start = time.monotonic()
+    try:
+        copy_tree(src, args.rev)
+        print(f"scratch copy of {args.rev or 'the working tree'} in {src}", flush=True)
+        if run(["cmake", "--preset", "win64"], src, src / "build.log") != 0 or \
+                run(["cmake", "--build", str(BUILD), "-j", str(args.jobs)], src,
+                    src / "build.log") != 0:
+            sys.exit("the unchanged tree does not build:\n" + (src / "build.log").read_text()[-3000:])
+        env_file = scratch / "wine.env"
+        wine = subprocess.Popen(["bash", "-c", WINE_DRIVER, "bash",
+                                 str(BUILD / "tests" / "keep_desktop.exe"), str(env_file)],
+                                cwd=src, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+                                start_new_session=True)
+        if wine.stdout.readline().strip() != "ready":
+            sys.exit("could not start Wine")
+        env = dict(v.split("=", 1) for v in env_file.read_text().split("\0") if "=" in v)
+        tests = Tests(src, env, args.timeout)
+        failed = tests.first_failure("")
+        if failed:
+            sys.exit(f"the unchanged tree fails {failed}: fix the tests before measuring them\n"
+                     + (src / "ctest.log").read_text()[-3000:])
+        print(f"unchanged tree: all {tests.total} tests pass "
+              f"({time.monotonic() - start:.0f} s)", flush=True)
+
+        for m in catalogue:
+            begun = time.monotonic()
+            result, test = try_mutant(m, src, tests, args.jobs)
+            results[m["id"]] = (result, test)
+            print(f"{m['id']}: {result}{' by ' + test if test else ''}"
+                  f" ({time.monotonic() - begun:.0f} s)", flush=True)
+            if args.out:
+                write_results(args.out, full, results)
+    finally:
+        if wine:
+            wine.stdin.close()
+            try:
+                wine.wait(timeout=120)
+            except subprocess.TimeoutExpired:  # the driver's own clean-up hangs: do it here
+                os.killpg(wine.pid, signal.SIGKILL)
+                if env.get("WINEPREFIX"):
+                    subprocess.run(["wineserver", "-k"], env=env)
+                    shutil.rmtree(env["WINEPREFIX"], ignore_errors=True)
+        shutil.rmtree(scratch, ignore_errors=True)
+
+    counts = {r: sum(1 for v in results.values() if v[0] == r)
+              for r in ("killed", "survived", "did not build", "not applicable")}
+    tried = counts["killed"] + counts["survived"]
+    print(f"\n{counts['killed']} killed, {counts['survived']} survived, "
+          f"{counts['did not build']} did not build, {counts['not applicable']} not applicable")
+    print(f"kill rate {counts['killed']}/{tried} = {100 * counts['killed'] / max(tried, 1):.1f} %"
+          f" ({(time.monotonic() - start) / 60:.0f} min)")
+    survivors = [i for i, v in results.items() if v[0] == "survived"]
+    if survivors:
+        print("survived: " + ", ".join(survivors))
+    if args.compare:
+        lost = [i for i, v in read_results(args.compare).items()
+                if v[0] == "killed" and i in results and results[i][0] != "killed"]
+        print(f"killed in {args.compare} but not now: " + (", ".join(lost) or "none"))
+        if lost:
+            sys.exit(1)
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit("interrupted; the scratch copy, the Wine prefix and the Xvfb are gone")
