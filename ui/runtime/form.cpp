@@ -355,14 +355,17 @@ void Form::ApplyLayout(UINT dpi) {
             continue;
         }
         // A drop-down combo's height follows its edit field; the height it is given is that of
-        // the opened list. Size the edit field so that the closed combo is exactly cy high.
-        if (knownComboHeight == cy)
-            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), knownField);
+        // the opened list. Size the edit field so that the closed combo is exactly cy high, after
+        // the move: a resize gives the field back the height of its font (Wine).
         const auto itemHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
         MoveWindow(hwnd, x, y, cx, cy + itemHeight * static_cast<int>(c.entries.size()) + 2, FALSE);
         // CB_GETITEMHEIGHT and CB_SETITEMHEIGHT of the field do not agree on every system
         // (Wine adds its padding to one of them), so correct by what the combo really became.
         auto field = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, -1, 0));
+        if (knownComboHeight == cy) {
+            field = knownField;
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        }
         for (int attempt = 0; attempt < 3; ++attempt) {
             RECT closed;
             GetWindowRect(hwnd, &closed);
