@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
+#include <tuple>
 
 #include "ui/runtime/runtime.h"
 #include "ui/runtime/window_classes.h"
@@ -251,7 +252,24 @@ void Form::CreateControls() {
     pendingPicks_.assign(defs.size(), false);
     brushes_.clear();
     brushes_.resize(defs.size());
-    for (size_t i = 0; i < defs.size(); ++i) {
+    // A new control goes to the bottom of its container's window order, and the dialog manager
+    // moves the focus in that order: create each container's controls by tab index so that Tab
+    // follows the tab indexes. A label that names a control goes just before it, where screen
+    // readers look for a control's name; labels take no focus, so Tab is unchanged. Containers
+    // come before what they hold.
+    const auto createKey = [&](size_t i) {
+        int depth = 0;
+        for (int holder = defs[i].container; holder != kOnForm; holder = defs[holder].container)
+            ++depth;
+        const int named = defs[i].labelFor;
+        return named >= 0 ? std::tuple{depth, defs[named].tabIndex, 0}
+                          : std::tuple{depth, defs[i].tabIndex, 1};
+    };
+    std::vector<size_t> order(defs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return createKey(a) < createKey(b); });
+    for (const size_t i : order) {
         const ControlDef& c = defs[i];
         const wchar_t* className = WC_STATICW;
         DWORD style = WS_CHILD | WS_VISIBLE;
@@ -301,23 +319,6 @@ void Form::CreateControls() {
             SetWindowSubclass(info.hwndItem, FormWindow::EditProc, i,
                               reinterpret_cast<DWORD_PTR>(this));
         }
-    }
-    // The dialog manager moves the focus in z-order: stack each container's controls by tab
-    // index so that Tab follows the tab indexes. A label that names a control goes just before
-    // it, where screen readers look for a control's name; labels take no focus, so Tab is
-    // unchanged.
-    const auto stackKey = [&](size_t i) {
-        const int named = defs[i].labelFor;
-        return named >= 0 ? std::pair{defs[named].tabIndex, 0} : std::pair{defs[i].tabIndex, 1};
-    };
-    std::vector<size_t> order(defs.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return stackKey(a) < stackKey(b); });
-    HWND previous = HWND_TOP;
-    for (const size_t i : order) {
-        SetWindowPos(controls_[i], previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = controls_[i];
     }
 }
 
