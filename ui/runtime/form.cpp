@@ -381,16 +381,18 @@ void Form::ApplyLayout(UINT dpi) {
     }
 
     // Size the frame from what it really measures now: the title bar and borders are the
-    // system's, at whatever DPI the system draws them.
+    // system's, at whatever DPI the system draws them. A frame created at its size stays.
     RECT window;
     RECT client;
     GetWindowRect(hwnd_, &window);
     GetClientRect(hwnd_, &client);
-    SetWindowPos(hwnd_, nullptr, 0, 0,
-                 (window.right - window.left) - client.right + TwipsToPixels(def_.clientWidth, dpi),
-                 (window.bottom - window.top) - client.bottom +
-                     TwipsToPixels(def_.clientHeight, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const int clientWidth = TwipsToPixels(def_.clientWidth, dpi);
+    const int clientHeight = TwipsToPixels(def_.clientHeight, dpi);
+    if (client.right != clientWidth || client.bottom != clientHeight)
+        SetWindowPos(hwnd_, nullptr, 0, 0,
+                     (window.right - window.left) - client.right + clientWidth,
+                     (window.bottom - window.top) - client.bottom + clientHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
