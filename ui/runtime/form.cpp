@@ -55,20 +55,21 @@ class FormWindow {
         return form->Handle(msg, wp, lp);
     }
 
-    // Typed characters reach the key-press handler first; KeyAscii 0 drops them.
-    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR index,
-                                     DWORD_PTR formPtr) {
-        if (msg == WM_CHAR) {
-            auto* form = reinterpret_cast<Form*>(formPtr);
+    // Typed characters in a combo box's edit field reach the key-press handler first; KeyAscii 0
+    // drops them. The field's own procedure is kept in its user data. (comctl32's subclassing
+    // looks its data up in a window property on every message: a server round trip under Wine.)
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        const HWND combo = msg == WM_CHAR ? GetParent(hwnd) : nullptr;
+        if (Form* form = combo ? FormOf(GetAncestor(combo, GA_ROOT)) : nullptr) {
+            const int index = form->IndexOf(combo);
             auto keyAscii = static_cast<std::int16_t>(wp);
-            Runtime::RaiseEvent([&] { form->KeyPress(static_cast<int>(index), keyAscii); });
+            Runtime::RaiseEvent([&] { form->KeyPress(index, keyAscii); });
             if (keyAscii == 0)
                 return 0;
             wp = static_cast<WPARAM>(static_cast<std::uint16_t>(keyAscii));
-        } else if (msg == WM_NCDESTROY) {
-            RemoveWindowSubclass(hwnd, EditProc, index);
         }
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        return CallWindowProcW(original, hwnd, msg, wp, lp);
     }
 };
 
@@ -316,8 +317,10 @@ void Form::CreateControls() {
             COMBOBOXINFO info{};
             info.cbSize = sizeof info;
             GetComboBoxInfo(hwnd, &info);
-            SetWindowSubclass(info.hwndItem, FormWindow::EditProc, i,
-                              reinterpret_cast<DWORD_PTR>(this));
+            SetWindowLongPtrW(info.hwndItem, GWLP_USERDATA,
+                              GetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC));
+            SetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(FormWindow::EditProc));
         }
     }
 }
