@@ -1,6 +1,7 @@
 // Starts programs in turn, alternating, and measures each run from outside: the time from
-// CreateProcess until the program's top-level window with the given title is visible and the
-// given number of its combo boxes show a text, and the program's working set at that moment.
+// CreateProcess until the program waits for input with its top-level window of the given title
+// visible and the given number of its combo boxes showing a text, and the program's working set
+// at that moment.
 // Prints every run, the medians, and the first program's medians over each other program's.
 //
 // The second program is the first one's baseline, the one the goal is set against. On the
@@ -138,9 +139,13 @@ Run MeasureOnce(const Target& target, bool describe) {
     const UniqueKernelHandle process(info.hProcess);
     const UniqueKernelHandle thread(info.hThread);
 
+    // Polling loads the Wine server that the program needs too, so first wait without it until
+    // the program waits for input: it has shown and painted its window by then.
+    WaitForInputIdle(process.get(), static_cast<DWORD>(kTimeoutSeconds * 1000));
     while (Seconds() - start < kTimeoutSeconds) {
+        const double checked = Seconds();
         if (const HWND ready = ReadyWindow(info.dwProcessId, target)) {
-            const double elapsed = Seconds() - start;
+            const double elapsed = checked - start;
             PROCESS_MEMORY_COUNTERS counters{};
             counters.cb = sizeof counters;
             if (GetProcessMemoryInfo(process.get(), &counters, sizeof counters))
