@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Startup time and working set of QUELM against the least Win32 program that shows a window
-# (bench/startup/minimal_window.cpp, built with the same flags), under Wine on a private Xvfb
-# display in a throwaway prefix with code page 932. The two alternate in one run; the probe
-# prints every run, the medians and the ratios. QUELM_BENCH_RUNS sets the runs of each (15).
+# Startup time and working set of QUELM against its own window with nothing behind it
+# (bench/startup/same_window.cpp) and against one empty window (minimal_window.cpp), all built
+# with the same flags, under Wine on a private Xvfb display in a throwaway prefix with code page
+# 932. The programs alternate in one run; the probe prints every run, the medians and the
+# ratios. QUELM_BENCH_RUNS sets the runs of each (25).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 
 build=${QUELM_BUILD_DIR:-build/win64}
-runs=${QUELM_BENCH_RUNS:-15}
+runs=${QUELM_BENCH_RUNS:-25}
 cmake --preset win64 -B "$build" >/dev/null
-cmake --build "$build" --target QUELM minimal_window startup_probe
+cmake --build "$build" --target QUELM same_window minimal_window startup_probe
 
 source tools/wine-env.sh
 quelm_throwaway_wine
@@ -21,10 +22,12 @@ winpath() {
     echo "Z:${path//\//\\}"
 }
 
-# The probe starts both programs itself and polls them from outside through user32 (window
+# The probe starts the programs itself and polls them from outside through user32 (window
 # visible, the five lists filled) and psapi (working set). It holds Wine's desktop for the
-# whole run, so no start pays for the desktop process.
-echo "== $runs runs each, alternating, after one unmeasured run each"
+# whole run, so no start pays for the desktop process. The machine's load is part of the result.
+echo "== $runs runs each, alternating, after one unmeasured run each; $(uptime)"
 wine "$build/bench/startup/startup_probe.exe" "$runs" \
     "$(winpath "$build/app/QUELM.exe")" QUELM 5 \
+    "$(winpath "$build/bench/startup/same_window.exe")" same_window 5 \
     "$(winpath "$build/bench/startup/minimal_window.exe")" minimal_window 0 </dev/null
+echo "== done; $(uptime)"

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <numeric>
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 
 #include "ui/runtime/runtime.h"
@@ -60,35 +61,32 @@ class FormWindow {
 
     // The edit field of a combo box. Typed characters reach the key-press handler first;
     // KeyAscii 0 drops them. Every new text is checked, whoever set it: a combo box passes on
-    // a WM_SETTEXT without notifying anyone.
-    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                     DWORD_PTR formPtr) {
-        auto* form = reinterpret_cast<Form*>(formPtr);
-        const auto index = static_cast<int>(id);
-        switch (msg) {
-        case WM_CHAR: {
-            auto keyAscii = static_cast<std::int16_t>(wp);
-            if (form->def_.controls[index].events & kKeyPress)
-                Runtime::RaiseEvent([&] { form->KeyPress(index, keyAscii); });
-            if (keyAscii == 0)
-                return 0;
-            form->changingField_ = true;
-            const LRESULT result = DefSubclassProc(
-                hwnd, msg, static_cast<WPARAM>(static_cast<std::uint16_t>(keyAscii)), lp);
-            form->changingField_ = false;
-            form->KeepField(index);
-            return result;
-        }
-        case WM_SETTEXT: {
-            const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    // a WM_SETTEXT without notifying anyone. The field's own procedure is kept in its user data
+    // (comctl32's subclassing looks its data up in a window property on every message: a
+    // server round trip under Wine).
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        const HWND combo = msg == WM_CHAR || msg == WM_SETTEXT ? GetParent(hwnd) : nullptr;
+        Form* form = combo ? FormOf(GetAncestor(combo, GA_ROOT)) : nullptr;
+        const int index = form ? form->IndexOf(combo) : -1;
+        if (index < 0)
+            return CallWindowProcW(original, hwnd, msg, wp, lp);
+        if (msg == WM_SETTEXT) {
+            const LRESULT result = CallWindowProcW(original, hwnd, msg, wp, lp);
             form->FieldChanged(index);
             return result;
         }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, EditProc, id);
-            break;
-        }
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        auto keyAscii = static_cast<std::int16_t>(wp);
+        if (form->def_.controls[index].events & kKeyPress)
+            Runtime::RaiseEvent([&] { form->KeyPress(index, keyAscii); });
+        if (keyAscii == 0)
+            return 0;
+        form->changingField_ = true;
+        const LRESULT result = CallWindowProcW(
+            original, hwnd, msg, static_cast<WPARAM>(static_cast<std::uint16_t>(keyAscii)), lp);
+        form->changingField_ = false;
+        form->KeepField(index);
+        return result;
     }
 };
 
@@ -296,7 +294,24 @@ void Form::CreateControls() {
     brushes_.resize(defs.size());
     colors_.assign(defs.size(), {});
     fields_.assign(defs.size(), {});
-    for (size_t i = 0; i < defs.size(); ++i) {
+    // A new control goes to the bottom of its container's window order, and the dialog manager
+    // moves the focus in that order: create each container's controls by tab index so that Tab
+    // follows the tab indexes. A label that names a control goes just before it, where screen
+    // readers look for a control's name; labels take no focus, so Tab is unchanged. Containers
+    // come before what they hold.
+    const auto createKey = [&](size_t i) {
+        int depth = 0;
+        for (int holder = defs[i].container; holder != kOnForm; holder = defs[holder].container)
+            ++depth;
+        const int named = defs[i].labelFor;
+        return named >= 0 ? std::tuple{depth, defs[named].tabIndex, 0}
+                          : std::tuple{depth, defs[i].tabIndex, 1};
+    };
+    std::vector<size_t> order(defs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return createKey(a) < createKey(b); });
+    for (const size_t i : order) {
         const ControlDef& c = defs[i];
         const wchar_t* className = WC_STATICW;
         DWORD style = WS_CHILD | WS_VISIBLE;
@@ -344,26 +359,11 @@ void Form::CreateControls() {
             COMBOBOXINFO info{};
             info.cbSize = sizeof info;
             GetComboBoxInfo(hwnd, &info);
-            SetWindowSubclass(info.hwndItem, FormWindow::EditProc, i,
-                              reinterpret_cast<DWORD_PTR>(this));
+            SetWindowLongPtrW(info.hwndItem, GWLP_USERDATA,
+                              GetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC));
+            SetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(FormWindow::EditProc));
         }
-    }
-    // The dialog manager moves the focus in z-order: stack each container's controls by tab
-    // index so that Tab follows the tab indexes. A label that names a control goes just before
-    // it, where screen readers look for a control's name; labels take no focus, so Tab is
-    // unchanged.
-    const auto stackKey = [&](size_t i) {
-        const int named = defs[i].labelFor;
-        return named >= 0 ? std::pair{defs[named].tabIndex, 0} : std::pair{defs[i].tabIndex, 1};
-    };
-    std::vector<size_t> order(defs.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return stackKey(a) < stackKey(b); });
-    HWND previous = HWND_TOP;
-    for (const size_t i : order) {
-        SetWindowPos(controls_[i], previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = controls_[i];
     }
 }
 
@@ -401,14 +401,17 @@ void Form::ApplyLayout(UINT dpi) {
             continue;
         }
         // A drop-down combo's height follows its edit field; the height it is given is that of
-        // the opened list. Size the edit field so that the closed combo is exactly cy high.
-        if (knownComboHeight == cy)
-            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), knownField);
+        // the opened list. Size the edit field so that the closed combo is exactly cy high, after
+        // the move: a resize gives the field back the height of its font (Wine).
         const auto itemHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
         MoveWindow(hwnd, x, y, cx, cy + itemHeight * static_cast<int>(c.entries.size()) + 2, FALSE);
         // CB_GETITEMHEIGHT and CB_SETITEMHEIGHT of the field do not agree on every system
         // (Wine adds its padding to one of them), so correct by what the combo really became.
         auto field = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, -1, 0));
+        if (knownComboHeight == cy) {
+            field = knownField;
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        }
         for (int attempt = 0; attempt < 3; ++attempt) {
             RECT closed;
             GetWindowRect(hwnd, &closed);
@@ -423,16 +426,18 @@ void Form::ApplyLayout(UINT dpi) {
     }
 
     // Size the frame from what it really measures now: the title bar and borders are the
-    // system's, at whatever DPI the system draws them.
+    // system's, at whatever DPI the system draws them. A frame created at its size stays.
     RECT window;
     RECT client;
     GetWindowRect(hwnd_, &window);
     GetClientRect(hwnd_, &client);
-    SetWindowPos(hwnd_, nullptr, 0, 0,
-                 (window.right - window.left) - client.right + TwipsToPixels(def_.clientWidth, dpi),
-                 (window.bottom - window.top) - client.bottom +
-                     TwipsToPixels(def_.clientHeight, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const int clientWidth = TwipsToPixels(def_.clientWidth, dpi);
+    const int clientHeight = TwipsToPixels(def_.clientHeight, dpi);
+    if (client.right != clientWidth || client.bottom != clientHeight)
+        SetWindowPos(hwnd_, nullptr, 0, 0,
+                     (window.right - window.left) - client.right + clientWidth,
+                     (window.bottom - window.top) - client.bottom + clientHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
