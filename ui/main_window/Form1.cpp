@@ -77,8 +77,10 @@ void Form1::Form_Load() {
     WatchEvent(watch_->Event());
     Module1::ReadZoneValues();
     ShowValues(Module1::ZoneValues);
-    // COM and urlmon take a while to load: paint the window first.
-    Post([this] {
+    // COM and urlmon take a while to load: not before the window is up and ready for input.
+    Runtime::WhenIdle([this] {
+        if (!Loaded())
+            return;
         Refresh();
         policy_.emplace();
         MarkSettingsInEffect();

@@ -19,6 +19,7 @@ bool ending = false;
 // The watched events, and what each raises: two lists in step, the first for the wait.
 std::vector<HANDLE> watchedEvents;
 std::vector<std::function<void()>> onSignals;
+std::vector<std::function<void()>> idleWork;
 
 bool IsLoadedForm(HWND hwnd) {
     return std::find(loadedForms.begin(), loadedForms.end(), hwnd) != loadedForms.end();
@@ -81,6 +82,9 @@ bool Pump(DWORD timeoutMs, int& exitCode) {
         }
         Dispatch(msg);
     }
+    // The last PeekMessage found nothing: the system now counts the program as idle.
+    for (auto work = std::exchange(idleWork, {}); auto& step : work)
+        RaiseEvent(step);
     return true;
 }
 
@@ -114,6 +118,10 @@ void Watch(HANDLE event, std::function<void()> onSignal) {
         return;
     watchedEvents.push_back(event);
     onSignals.push_back(std::move(onSignal));
+}
+
+void WhenIdle(std::function<void()> work) {
+    idleWork.push_back(std::move(work));
 }
 
 void Unwatch(HANDLE event) {

@@ -21,6 +21,10 @@ bool DoEvents();
 // Makes the message loop raise onSignal each time the event is set, until Unwatch. The loop
 // waits for watched events and messages alike, so nothing polls.
 void Watch(HANDLE event, std::function<void()> onSignal);
+
+// Runs work once the message queue is first empty: the program's window is up and painted, and
+// the system counts the program as ready for input. For slow work that the window can wait for.
+void WhenIdle(std::function<void()> work);
 void Unwatch(HANDLE event);
 
 // Closes every window without raising any further event, then makes the message loop exit.
