@@ -104,8 +104,12 @@ class Form {
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(int id, int code, HWND control);
     LRESULT DefaultButtonId() const;
-    void CreateControls();
+    void CreateControls(UINT dpi);
     void ApplyLayout(UINT dpi);
+    void MakeFont(UINT dpi);
+    void FitComboField(HWND combo, int height);
+    void SizeList(int combo);
+    void FitFrame(UINT dpi);
     int IndexOf(HWND control) const;
     void RaiseClick(int control);
 
@@ -113,7 +117,10 @@ class Form {
     HWND hwnd_ = nullptr;
     std::vector<HWND> controls_;
     std::vector<bool> pendingPicks_;       // combo boxes whose click is on its way
+    std::vector<bool> listSized_;          // combo boxes whose list has room for its entries
     std::vector<UniqueGdiObject> brushes_; // per control; empty where the default colour is used
     UniqueGdiObject font_;
+    int knownComboHeight_ = -1; // a combo box height and the field height that gives it
+    int knownField_ = 0;
     HWND lastFocus_ = nullptr;
 };
