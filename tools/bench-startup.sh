@@ -3,13 +3,14 @@
 # (bench/startup/same_window.cpp) and against one empty window (minimal_window.cpp), all built
 # with the same flags, under Wine on a private Xvfb display in a throwaway prefix with code page
 # 932. The programs alternate in one run; the probe prints every run, the medians and the
-# ratios. QUELM_BENCH_RUNS sets the runs of each (25).
+# ratios. QUELM_BENCH_RUNS sets the runs of each (61: single times spread widely on a small
+# shared machine, and the medians need that many to settle).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 
 build=${QUELM_BUILD_DIR:-build/win64}
-runs=${QUELM_BENCH_RUNS:-25}
+runs=${QUELM_BENCH_RUNS:-61}
 cmake --preset win64 -B "$build" >/dev/null
 cmake --build "$build" --target QUELM same_window minimal_window startup_probe
 
