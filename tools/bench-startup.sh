@@ -3,8 +3,7 @@
 # (bench/startup/same_window.cpp) and against one empty window (minimal_window.cpp), all built
 # with the same flags, under Wine on a private Xvfb display in a throwaway prefix with code page
 # 932. The programs alternate in one run; the probe prints every run, the medians and the
-# ratios. QUELM_BENCH_RUNS sets the runs of each (61: single times spread widely on a small
-# shared machine, and the medians need that many to settle).
+# ratios. QUELM_BENCH_RUNS sets the runs of each (61), QUELM_BENCH_CPU the CPU they share (1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -13,6 +12,12 @@ build=${QUELM_BUILD_DIR:-build/win64}
 runs=${QUELM_BENCH_RUNS:-61}
 cmake --preset win64 -B "$build" >/dev/null
 cmake --build "$build" --target QUELM same_window minimal_window startup_probe
+
+# Wine's client, its server and the X server wake each other thousands of times while a program
+# starts. On this two-CPU virtual machine a wakeup across CPUs is slow whenever the other CPU
+# idles, and single starts took 50 or 250 ms at random; on one CPU they vary by a few per cent.
+# Xvfb, the Wine server and the programs all start from this shell and share its CPU.
+taskset -p -c "${QUELM_BENCH_CPU:-1}" $$ >/dev/null
 
 source tools/wine-env.sh
 quelm_throwaway_wine
@@ -23,9 +28,10 @@ winpath() {
     echo "Z:${path//\//\\}"
 }
 
-# The probe starts the programs itself and polls them from outside through user32 (window
-# visible, the five lists filled) and psapi (working set). It holds Wine's desktop for the
-# whole run, so no start pays for the desktop process. The machine's load is part of the result.
+# The probe starts the programs itself, waits until each waits for input, then checks it from
+# outside through user32 (window visible, the five lists filled) and reads its working set
+# through psapi. It holds Wine's desktop for the whole run, so no start pays for the desktop
+# process. The machine's load is part of the result.
 echo "== $runs runs each, alternating, after one unmeasured run each; $(uptime)"
 wine "$build/bench/startup/startup_probe.exe" "$runs" \
     "$(winpath "$build/app/QUELM.exe")" QUELM 5 \
