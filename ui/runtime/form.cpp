@@ -37,6 +37,13 @@ Form* FormOf(HWND hwnd) {
     return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+// A control's rectangle in its container's client area at dpi; a combo box's closed rectangle.
+RECT PlaceOf(const ControlDef& c, UINT dpi) {
+    const int x = TwipsToPixels(c.left, dpi);
+    const int y = TwipsToPixels(c.top, dpi);
+    return {x, y, x + TwipsToPixels(c.width, dpi), y + TwipsToPixels(c.height, dpi)};
+}
+
 } // namespace
 
 int TwipsToPixels(int twips, UINT dpi) {
@@ -152,6 +159,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         StopWatching();
         controls_.clear();
         pendingPicks_.clear();
+        listSized_.clear();
         brushes_.clear();
         colors_.clear();
         fields_.clear();
@@ -185,6 +193,8 @@ void Form::OnCommand(int id, int code, HWND control) {
             RaiseClick(index);
         break;
     case ControlKind::ComboBox:
+        if (code == CBN_DROPDOWN)
+            SizeList(index);
         // A pick is the list closing on an entry, or an arrow key moving the selection of a
         // closed list; moving through an open list is not a pick yet. One pick sends several
         // of these notifications, in an order that differs between systems: raise one click,
@@ -255,8 +265,8 @@ void Form::Load() {
     if (!hwnd_)
         throw std::runtime_error("CreateWindowEx failed for a form");
 
+    const UINT windowDpi = GetDpiForWindow(hwnd_);
     if (def_.iconId) {
-        const UINT windowDpi = GetDpiForWindow(hwnd_);
         for (const auto& [which, metric] :
              {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
             const int size = GetSystemMetricsForDpi(metric, windowDpi);
@@ -265,8 +275,8 @@ void Form::Load() {
             SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
         }
     }
-    CreateControls();
-    ApplyLayout(GetDpiForWindow(hwnd_));
+    CreateControls(windowDpi);
+    FitFrame(windowDpi);
     Runtime::RaiseEvent([this] { Form_Load(); });
 }
 
@@ -285,15 +295,17 @@ void Form::Unload() {
         DestroyWindow(hwnd_);
 }
 
-void Form::CreateControls() {
+void Form::CreateControls(UINT dpi) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const auto& defs = def_.controls;
     controls_.assign(defs.size(), nullptr);
     pendingPicks_.assign(defs.size(), false);
+    listSized_.assign(defs.size(), false);
     brushes_.clear();
     brushes_.resize(defs.size());
     colors_.assign(defs.size(), {});
     fields_.assign(defs.size(), {});
+    MakeFont(dpi);
     // A new control goes to the bottom of its container's window order, and the dialog manager
     // moves the focus in that order: create each container's controls by tab index so that Tab
     // follows the tab indexes. A label that names a control goes just before it, where screen
@@ -340,13 +352,16 @@ void Form::CreateControls() {
         }
         const HWND parent = c.container == kOnForm ? hwnd_ : controls_.at(c.container);
         const std::wstring caption(c.caption);
+        const RECT place = PlaceOf(c, dpi);
         const HWND hwnd = CreateWindowExW(
-            exStyle, className, caption.c_str(), style, 0, 0, 0, 0, parent,
+            exStyle, className, caption.c_str(), style, place.left, place.top,
+            place.right - place.left, place.bottom - place.top, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         if (!hwnd)
             throw std::runtime_error("CreateWindowEx failed for a control");
         controls_[i] = hwnd;
         colors_[i].back = c.backColor;
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (c.backColor != kDefaultColor)
             brushes_[i].reset(CreateSolidBrush(c.backColor));
         if (c.kind == ControlKind::PictureBox)
@@ -364,10 +379,30 @@ void Form::CreateControls() {
             SetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC,
                               reinterpret_cast<LONG_PTR>(FormWindow::EditProc));
         }
+        if (c.kind == ControlKind::ComboBox)
+            FitComboField(hwnd, place.bottom - place.top);
     }
 }
 
 void Form::ApplyLayout(UINT dpi) {
+    MakeFont(dpi);
+    const auto& defs = def_.controls;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const HWND hwnd = controls_[i];
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        const RECT place = PlaceOf(defs[i], dpi);
+        MoveWindow(hwnd, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   FALSE);
+        if (defs[i].kind == ControlKind::ComboBox) {
+            FitComboField(hwnd, place.bottom - place.top);
+            listSized_[i] = false;
+        }
+    }
+    FitFrame(dpi);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form::MakeFont(UINT dpi) {
     LOGFONTW lf{};
     if (def_.font) {
         lf.lfHeight = -MulDiv(def_.font->hundredthsOfPoint, static_cast<int>(dpi), 7200);
@@ -381,52 +416,55 @@ void Form::ApplyLayout(UINT dpi) {
         lf = metrics.lfMessageFont;
     }
     font_.reset(CreateFontIndirectW(&lf));
+    knownComboHeight_ = -1;
+}
 
-    // The field height that gave a combo box of the same height its exact size: the other
-    // combo boxes take it at once instead of finding it again (every resize of a combo box
-    // also moves its list window, which is slow under Wine).
-    int knownComboHeight = -1;
-    int knownField = 0;
-    const auto& defs = def_.controls;
-    for (size_t i = 0; i < defs.size(); ++i) {
-        const ControlDef& c = defs[i];
-        const HWND hwnd = controls_[i];
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        const int x = TwipsToPixels(c.left, dpi);
-        const int y = TwipsToPixels(c.top, dpi);
-        const int cx = TwipsToPixels(c.width, dpi);
-        const int cy = TwipsToPixels(c.height, dpi);
-        if (c.kind != ControlKind::ComboBox) {
-            MoveWindow(hwnd, x, y, cx, cy, FALSE);
-            continue;
-        }
-        // A drop-down combo's height follows its edit field; the height it is given is that of
-        // the opened list. Size the edit field so that the closed combo is exactly cy high, after
-        // the move: a resize gives the field back the height of its font (Wine).
-        const auto itemHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
-        MoveWindow(hwnd, x, y, cx, cy + itemHeight * static_cast<int>(c.entries.size()) + 2, FALSE);
-        // CB_GETITEMHEIGHT and CB_SETITEMHEIGHT of the field do not agree on every system
-        // (Wine adds its padding to one of them), so correct by what the combo really became.
-        auto field = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, -1, 0));
-        if (knownComboHeight == cy) {
-            field = knownField;
-            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-        }
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            RECT closed;
-            GetWindowRect(hwnd, &closed);
-            const int error = cy - (closed.bottom - closed.top);
-            if (error == 0)
-                break;
-            field += error;
-            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-            knownComboHeight = cy;
-            knownField = field;
-        }
+// A drop-down combo's height follows its edit field: size the field so that the closed combo is
+// exactly height high. CB_GETITEMHEIGHT and CB_SETITEMHEIGHT of the field do not agree on every
+// system (Wine adds its padding to one of them), so correct by what the combo really became. The
+// field that gave a combo of the same height its exact size is taken at once by the others: every
+// resize of a combo box also moves its list window, which is slow under Wine.
+void Form::FitComboField(HWND combo, int height) {
+    auto field =
+        static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    if (knownComboHeight_ == height) {
+        field = knownField_;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT closed;
+        GetWindowRect(combo, &closed);
+        const int error = height - (closed.bottom - closed.top);
+        if (error == 0)
+            break;
+        field += error;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        knownComboHeight_ = height;
+        knownField_ = field;
+    }
+}
 
-    // Size the frame from what it really measures now: the title bar and borders are the
-    // system's, at whatever DPI the system draws them. A frame created at its size stays.
+// The height a drop-down combo is given is that of its opened list, which needs it only when it
+// opens: it gets room for all its entries then, not at start, where the resizes would cost time
+// under Wine. A resize gives the edit field back the height of its font (Wine): fit it again.
+void Form::SizeList(int combo) {
+    if (listSized_[combo])
+        return;
+    listSized_[combo] = true;
+    const HWND hwnd = controls_[combo];
+    RECT closed;
+    GetWindowRect(hwnd, &closed);
+    const int height = closed.bottom - closed.top;
+    const auto itemHeight = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0));
+    const auto entries = static_cast<int>(def_.controls[combo].entries.size());
+    SetWindowPos(hwnd, nullptr, 0, 0, closed.right - closed.left, height + itemHeight * entries + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    FitComboField(hwnd, height);
+}
+
+// Sizes the frame from what it really measures now: the title bar and borders are the system's,
+// at whatever DPI the system draws them. A frame created at its size stays.
+void Form::FitFrame(UINT dpi) {
     RECT window;
     RECT client;
     GetWindowRect(hwnd_, &window);
@@ -438,7 +476,6 @@ void Form::ApplyLayout(UINT dpi) {
                      (window.right - window.left) - client.right + clientWidth,
                      (window.bottom - window.top) - client.bottom + clientHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 int Form::IndexOf(HWND control) const {

@@ -132,8 +132,12 @@ class Form {
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(int id, int code, HWND control);
     LRESULT DefaultButtonId() const;
-    void CreateControls();
+    void CreateControls(UINT dpi);
     void ApplyLayout(UINT dpi);
+    void MakeFont(UINT dpi);
+    void FitComboField(HWND combo, int height);
+    void SizeList(int combo);
+    void FitFrame(UINT dpi);
     int IndexOf(HWND control) const;
     void RaiseClick(int control);
     void RaisePick(int combo);
@@ -161,11 +165,14 @@ class Form {
     HWND hwnd_ = nullptr;
     std::vector<HWND> controls_;
     std::vector<bool> pendingPicks_;       // combo boxes whose click is on its way
+    std::vector<bool> listSized_;          // combo boxes whose list has room for its entries
     std::vector<UniqueGdiObject> brushes_; // per control; empty where the default colour is used
     std::vector<Colors> colors_;
     std::vector<Field> fields_;
     bool changingField_ = false; // the runtime itself, or a let-through character, is at work
     UniqueGdiObject font_;
+    int knownComboHeight_ = -1; // a combo box height and the field height that gives it
+    int knownField_ = 0;
     HWND lastFocus_ = nullptr;
     HWND toolTip_ = nullptr; // made on first use; the system destroys it with the form
     std::deque<std::function<void()>> posted_;
