@@ -203,9 +203,9 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
             if (e.className == std::wstring(L"ComboBox")) {
                 EXPECT_EQ(controlStyle & 3, CBS_DROPDOWN);
                 EXPECT_FALSE(controlStyle & CBS_SORT);
-                std::vector<std::wstring> entries;
-                for (int i = 0; i < SendMessageW(control, CB_GETCOUNT, 0, 0); ++i)
-                    entries.push_back(form.List(e.index, i));
+                std::vector<std::wstring> entries(SendMessageW(control, CB_GETCOUNT, 0, 0));
+                for (size_t i = 0; i < entries.size(); ++i)
+                    entries[i] = form.List(e.index, static_cast<int>(i));
                 EXPECT_EQ(entries, e.index == Form1::co_java_java ? kEntrySetB : kEntrySetA);
                 continue;
             }
