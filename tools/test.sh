@@ -36,13 +36,6 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
     done
 fi
 
-# clang-tidy needs the processors and the Wine tests mostly wait: run them side by side.
-if [ -z "${QUELM_TARGETS:-}" ]; then
-    tidy_log=$(mktemp)
-    LC_ALL=C QUELM_BUILD_DIR="$build" tools/tidy.sh >"$tidy_log" 2>&1 &
-    tidy=$!
-fi
-
 wait "$prefix_ready"
 wine "$build/tests/keep_desktop.exe" >/dev/null 2>&1 </dev/null &
 
@@ -52,13 +45,9 @@ for dir in "${builds[@]}"; do
         ${QUELM_TESTS_REGEX:+-R "$QUELM_TESTS_REGEX"} </dev/null
 done
 
-if [ -n "${tidy:-}" ]; then
+if [ -z "${QUELM_TARGETS:-}" ]; then
     echo "== clang-tidy"
-    status=0
-    wait "$tidy" || status=$?
-    cat "$tidy_log"
-    rm -f "$tidy_log"
-    [ "$status" -eq 0 ]
+    LC_ALL=C QUELM_BUILD_DIR="$build" tools/tidy.sh
 fi
 
 echo "== test size"
