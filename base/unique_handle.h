@@ -52,6 +52,17 @@ struct FileTraits {
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { CloseHandle(h); }
 };
+// Events, processes, threads: null when there is none (INVALID_HANDLE_VALUE is a file's).
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { FreeLibrary(h); }
+};
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static Handle Invalid() { return nullptr; }
@@ -60,4 +71,6 @@ struct GdiObjectTraits {
 
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;

@@ -27,19 +27,14 @@ class ZonePolicy {
     std::optional<std::uint32_t> InEffect(std::uint32_t urlAction) const;
 
   private:
-    struct ModuleTraits {
-        using Handle = HMODULE;
-        static Handle Invalid() { return nullptr; }
-        static void Close(Handle h) { FreeLibrary(h); }
-    };
     struct ZoneManagerTraits {
         using Handle = IInternetZoneManager*;
         static Handle Invalid() { return nullptr; }
         static void Close(Handle h);
     };
 
-    UniqueHandle<ModuleTraits> ole32_;
-    UniqueHandle<ModuleTraits> urlmon_;
+    UniqueModule ole32_;
+    UniqueModule urlmon_;
     void(WINAPI* uninitializeCom_)() = nullptr; // set while COM is initialised by us
     UniqueHandle<ZoneManagerTraits> manager_;
 };

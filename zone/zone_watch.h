@@ -20,12 +20,6 @@ class ZoneKeyWatch {
     void Arm();
 
   private:
-    struct EventTraits {
-        using Handle = HANDLE;
-        static Handle Invalid() { return nullptr; }
-        static void Close(Handle h) { CloseHandle(h); }
-    };
-
-    UniqueHandle<EventTraits> event_;
+    UniqueKernelHandle event_;
     UniqueHkey key_;
 };

@@ -24,13 +24,6 @@
 
 namespace {
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
 constexpr double kTimeoutSeconds = 30.0;
 // A program busy starting up answers late; one that does not answer in this time is not ready.
 constexpr UINT kMessageTimeoutMs = 200;

@@ -18,6 +18,6 @@ class ChildProcess {
     DWORD ExitCode() const;
 
   private:
-    UniqueFile process_; // a process handle closes like a file handle
+    UniqueKernelHandle process_;
     DWORD id_ = 0;
 };
