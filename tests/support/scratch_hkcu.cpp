@@ -9,9 +9,9 @@ namespace {
 
 constexpr wchar_t kScratchRoot[] = L"Software\\QUELM-tests";
 
-UniqueHkey Open(const std::wstring& path, REGSAM access = KEY_READ) {
+UniqueHkey Open(HKEY parent, const std::wstring& path, REGSAM access = KEY_READ) {
     UniqueHkey key;
-    RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, key.put());
+    RegOpenKeyExW(parent, path.c_str(), 0, access, key.put());
     return key;
 }
 
@@ -19,24 +19,21 @@ void DumpKey(HKEY key, const std::wstring& path, std::wstring& out) {
     out += L"[" + path + L"]\n";
     std::wstring name(32768, L'\0');
     std::string data(65536, '\0');
-    for (DWORD i = 0, type = 0;; ++i) {
-        auto nameLen = static_cast<DWORD>(name.size());
-        auto dataLen = static_cast<DWORD>(data.size());
-        if (RegEnumValueW(key, i, name.data(), &nameLen, nullptr, &type,
-                          reinterpret_cast<BYTE*>(data.data()), &dataLen) != ERROR_SUCCESS)
-            break;
+    DWORD nameLen = 0, type = 0, dataLen = 0;
+    const auto reset = [&] { nameLen = 32768, dataLen = 65536; };
+    for (DWORD i = 0; reset(), RegEnumValueW(key, i, name.data(), &nameLen, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data.data()), &dataLen) == 0;
+         ++i) {
         out += name.substr(0, nameLen) + L"=" + std::to_wstring(type) + L":";
         for (const unsigned char byte : data.substr(0, dataLen))
             out += {L"0123456789abcdef"[byte >> 4], L"0123456789abcdef"[byte & 15]};
         out += L"\n";
     }
-    for (DWORD i = 0;; ++i) {
-        auto nameLen = static_cast<DWORD>(name.size());
-        UniqueHkey child;
-        if (RegEnumKeyExW(key, i, name.data(), &nameLen, nullptr, nullptr, nullptr, nullptr) != 0)
-            break;
+    for (DWORD i = 0; reset(), RegEnumKeyExW(key, i, name.data(), &nameLen, nullptr, nullptr,
+                                             nullptr, nullptr) == 0;
+         ++i) {
         const std::wstring childPath = path + L"\\" + name.substr(0, nameLen);
-        if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, child.put()) == ERROR_SUCCESS)
+        if (const UniqueHkey child = Open(key, name.c_str()))
             DumpKey(child.get(), childPath, out);
         else
             out += L"[" + childPath + L"] (unreadable)\n";
@@ -56,14 +53,14 @@ ScratchHkcu::ScratchHkcu()
 ScratchHkcu::~ScratchHkcu() {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     key_.reset();
-    const UniqueHkey parent = Open(kScratchRoot, KEY_ALL_ACCESS);
+    const UniqueHkey parent = Open(HKEY_CURRENT_USER, kScratchRoot, KEY_ALL_ACCESS);
     const std::wstring leaf = path_.substr(path_.rfind(L'\\') + 1);
     RegDeleteTreeW(parent.get(), leaf.c_str());
     RegDeleteKeyW(parent.get(), leaf.c_str());
 }
 
 bool KeyExists(const std::wstring& path) {
-    return static_cast<bool>(Open(path));
+    return static_cast<bool>(Open(HKEY_CURRENT_USER, path));
 }
 
 UniqueHkey CreateKey(const std::wstring& path, DWORD options) {
@@ -72,15 +69,6 @@ UniqueHkey CreateKey(const std::wstring& path, DWORD options) {
                               nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
     return key;
-}
-
-bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, std::string& data) {
-    data.assign(65536, '\0');
-    auto size = static_cast<DWORD>(data.size());
-    const bool found = RegQueryValueExW(Open(path).get(), name.c_str(), nullptr, &type,
-                                        reinterpret_cast<BYTE*>(data.data()), &size) == 0;
-    data.resize(found ? size : 0);
-    return found;
 }
 
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
@@ -95,14 +83,15 @@ void SetKeySddl(const std::wstring& path, const wchar_t* sddl) {
     PSECURITY_DESCRIPTOR sd = nullptr;
     ASSERT_TRUE(
         ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(Open(path, KEY_ALL_ACCESS).get(), DACL_SECURITY_INFORMATION, sd),
+    EXPECT_EQ(RegSetKeySecurity(Open(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS).get(),
+                                DACL_SECURITY_INFORMATION, sd),
               ERROR_SUCCESS);
     LocalFree(sd);
 }
 
 std::wstring DumpTree(const std::wstring& path) {
     std::wstring out;
-    if (const UniqueHkey key = Open(path))
+    if (const UniqueHkey key = Open(HKEY_CURRENT_USER, path))
         DumpKey(key.get(), path, out);
     return out;
 }

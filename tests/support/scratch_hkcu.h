@@ -33,12 +33,10 @@ class ScratchHkcuTest : public ::testing::Test {
     ScratchHkcu hkcu_;
 };
 
-// Checks and changes of the scratch hive through the W API, independent of the code under test:
-// a volatile key (REG_OPTION_VOLATILE) is one under which no key can be created; QueryRaw gives
-// a value's type and bytes, false when it is missing; PutRaw creates the key.
+// Checks and changes of the scratch hive through the W API, independent of the code under test
+// (no key can be created under a REG_OPTION_VOLATILE one; PutRaw creates the key).
 bool KeyExists(const std::wstring& path);
 UniqueHkey CreateKey(const std::wstring& path, DWORD options = REG_OPTION_NON_VOLATILE);
-bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& type, std::string& data);
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
             const std::string& data);
 // Replaces the key's DACL, for example with "D:P(A;;KR;;;WD)": read-only for everyone.

@@ -26,25 +26,17 @@ void PumpFor(int ms) {
 
 namespace {
 
-void SendMouse(DWORD flags, POINT screen = {}) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute coordinates are 0..65535 over the primary screen.
-        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        flags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    input.mi.dwFlags = flags;
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT input{INPUT_MOUSE, {}};
+    input.mi.dx = dx, input.mi.dy = dy, input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof input);
 }
 
-void SendKey(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+// A key by its virtual-key code, or a character (vk 0) as an input method types it.
+void SendKey(WORD vk, DWORD flags, wchar_t character = 0) {
+    INPUT input{INPUT_KEYBOARD, {}};
+    input.ki.wVk = vk, input.ki.dwFlags = flags;
+    input.ki.wScan = vk ? static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) : character;
     SendInput(1, &input, sizeof input);
 }
 
@@ -55,31 +47,25 @@ std::wstring TextOf(HWND hwnd) {
     return buffer;
 }
 
-// A visible dialog (message boxes are of class #32770), of the given process unless pid is 0.
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[16] = {};
-    GetClassNameW(hwnd, cls, 16);
-    if ((search->pid == 0 || pid == search->pid) && std::wstring_view(cls) == L"#32770" &&
-        IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
+// A visible dialog of the given thread, or of the given process.
+HWND FindDialog(DWORD threadId, DWORD processId) {
+    for (HWND dialog = nullptr; (dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr));) {
+        DWORD pid = 0;
+        const DWORD tid = GetWindowThreadProcessId(dialog, &pid);
+        if ((tid == threadId || pid == processId) && IsWindowVisible(dialog))
+            return dialog;
     }
-    return TRUE;
+    return nullptr;
 }
 
 } // namespace
 
 void ClickAt(HWND window, POINT client) {
     ClientToScreen(window, &client);
-    SendMouse(MOUSEEVENTF_MOVE, client);
+    // Absolute coordinates are 0..65535 over the primary screen.
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+              MulDiv(client.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1,
+              MulDiv(client.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
 }
@@ -90,28 +76,19 @@ void ClickCenter(HWND window) {
     ClickAt(window, {rect.right / 2, rect.bottom / 2});
 }
 
-void PressKey(WORD vk, bool shift, bool alt) {
+void PressKey(WORD vk, bool shift) {
     if (shift)
-        SendKey(VK_SHIFT, false);
-    if (alt)
-        SendKey(VK_MENU, false);
-    SendKey(vk, false);
-    SendKey(vk, true);
-    if (alt)
-        SendKey(VK_MENU, true);
+        SendKey(VK_SHIFT, 0);
+    SendKey(vk, 0);
+    SendKey(vk, KEYEVENTF_KEYUP);
     if (shift)
-        SendKey(VK_SHIFT, true);
+        SendKey(VK_SHIFT, KEYEVENTF_KEYUP);
 }
 
 void TypeText(std::wstring_view text) {
     for (const wchar_t c : text) {
-        INPUT input[2]{};
-        for (int i = 0; i < 2; ++i) {
-            input[i].type = INPUT_KEYBOARD;
-            input[i].ki.wScan = c;
-            input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-        }
-        SendInput(2, input, sizeof input[0]);
+        SendKey(0, KEYEVENTF_UNICODE, c);
+        SendKey(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c);
     }
 }
 
@@ -123,28 +100,19 @@ void Activate(HWND window) {
 
 void PickEntry(HWND combo, int entry, bool withMouse) {
     const auto dropped = [&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; };
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
+    COMBOBOXINFO info{sizeof info, {}, {}, 0, nullptr, nullptr, nullptr};
     ASSERT_TRUE(GetComboBoxInfo(combo, &info));
-    if (withMouse) {
-        const RECT& b = info.rcButton;
-        ClickAt(combo, {(b.left + b.right) / 2, (b.top + b.bottom) / 2});
-    } else {
-        SetFocus(combo);
-        PumpFor(10);
-        PressKey(VK_F4);
-    }
+    const RECT& b = info.rcButton;
+    withMouse ? ClickAt(combo, {(b.left + b.right) / 2, (b.top + b.bottom) / 2})
+              : (SetFocus(combo), PumpFor(10), PressKey(VK_F4));
     ASSERT_TRUE(PumpUntil(dropped)) << "the list did not open";
     if (withMouse) {
         RECT item{};
         SendMessageW(info.hwndList, LB_GETITEMRECT, entry, reinterpret_cast<LPARAM>(&item));
         ClickAt(info.hwndList, {item.left + 5, (item.top + item.bottom) / 2});
-    } else {
-        // From wherever the highlight is, go to the top, then down to the entry.
-        for (int i = 0; i < 6; ++i)
-            PressKey(VK_UP);
-        for (int i = 0; i < entry; ++i)
-            PressKey(VK_DOWN);
+    } else { // from wherever the highlight is, to the top, then down to the entry
+        for (int i = 0; i < 6 + entry; ++i)
+            PressKey(i < 6 ? VK_UP : VK_DOWN);
         PressKey(VK_RETURN);
     }
     ASSERT_TRUE(PumpUntil([&] { return !dropped(); })) << "the list did not close";
@@ -166,41 +134,39 @@ std::vector<SeenMessageBox> MessageBoxAnswerer::Seen() const {
 
 void MessageBoxAnswerer::Watch() {
     std::vector<HWND> answered;
-    while (!stop_) {
-        DialogSearch search{0, nullptr};
-        EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-        const HWND dialog = search.found;
-        if (dialog != nullptr &&
-            std::find(answered.begin(), answered.end(), dialog) == answered.end()) {
-            Sleep(50); // let it finish appearing, as a person would
-            SeenMessageBox box;
-            box.title = TextOf(dialog);
-            box.text = TextOf(GetDlgItem(dialog, 0xFFFF)); // the message's static control
-            box.owner = GetWindow(dialog, GW_OWNER);
-            box.hasYes = GetDlgItem(dialog, IDYES) != nullptr;
-            box.hasNo = GetDlgItem(dialog, IDNO) != nullptr;
-            box.hasOk = GetDlgItem(dialog, IDOK) != nullptr;
-            box.icon = reinterpret_cast<HICON>(
-                SendDlgItemMessageW(dialog, 0x0440, STM_GETICON, 0, 0)); // the icon's static
-            GUITHREADINFO gui{};
-            gui.cbSize = sizeof gui;
-            if (GetGUIThreadInfo(threadId_, &gui) && gui.hwndFocus)
-                box.defaultButton = GetDlgCtrlID(gui.hwndFocus);
-            {
-                std::lock_guard lock(mutex_);
-                seen_.push_back(box);
-            }
-            answered.push_back(dialog);
-            // A box without the asked-for button (a plain notice) is acknowledged with OK.
-            const HWND target = GetDlgItem(dialog, button_);
-            ClickCenter(target ? target : GetDlgItem(dialog, IDOK));
+    for (; !stop_; Sleep(20)) {
+        const HWND dialog = FindDialog(threadId_, 0);
+        if (!dialog || std::find(answered.begin(), answered.end(), dialog) != answered.end())
+            continue;
+        Sleep(50); // let it finish appearing, as a person would
+        SeenMessageBox box{TextOf(dialog), TextOf(GetDlgItem(dialog, 0xFFFF)),
+                           GetWindow(dialog, GW_OWNER), GetDlgItem(dialog, IDYES) ? MB_YESNO : 0u};
+        // The icon's static holds one of the system's shared icons: IDI_HAND, IDI_QUESTION,
+        // IDI_EXCLAMATION, IDI_ASTERISK.
+        const auto icon = SendDlgItemMessageW(dialog, 0x0440, STM_GETICON, 0, 0);
+        for (const UINT i : {0, 1, 2, 3})
+            if (icon == reinterpret_cast<LRESULT>(LoadIconW(nullptr, MAKEINTRESOURCEW(32513 + i))))
+                box.style |= MB_ICONHAND * (i + 1);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(threadId_, &gui);
+        if (GetDlgCtrlID(gui.hwndFocus) != (box.style & MB_YESNO ? IDYES : IDOK))
+            box.style |= MB_DEFBUTTON2;
+        {
+            std::lock_guard lock(mutex_);
+            seen_.push_back(box);
         }
-        Sleep(20);
+        answered.push_back(dialog);
+        const HWND target = GetDlgItem(dialog, button_);
+        ClickCenter(target ? target : GetDlgItem(dialog, IDOK));
     }
 }
 
+void PrintTo(const SeenMessageBox& box, std::ostream* out) {
+    *out << testing::PrintToString(box.title) << " " << testing::PrintToString(box.text)
+         << " owner " << box.owner << " style " << box.style;
+}
+
 HWND FindDialogOfProcess(DWORD processId) {
-    DialogSearch search{processId, nullptr};
-    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindDialog(0, processId);
 }

@@ -5,47 +5,44 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 // Drives the program's windows as a user does: real input through SendInput, which the system
-// routes to whatever window is under the pointer or has the focus, and message boxes answered
-// by clicking their buttons. The windows live on the test's own thread, so every wait pumps
-// its messages.
+// routes to the window under the pointer or with the focus, and message boxes answered by
+// clicking their buttons. The windows live on the test's own thread, so every wait pumps.
 
-// Processes this thread's messages for about ms milliseconds.
-void PumpFor(int ms);
-// Processes messages until done() holds; false after timeoutMs.
+// Processes this thread's messages until done() holds (false after timeoutMs), or for ms.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+void PumpFor(int ms);
 
 // A left click at a point of a window's client area (in pixels), or at its centre.
 void ClickAt(HWND window, POINT client);
 void ClickCenter(HWND window);
-// Presses and releases a key, with Shift or Alt held when asked.
-void PressKey(WORD vk, bool shift = false, bool alt = false);
-// Types text as characters, as an input method delivers them.
+// Presses and releases a key, with Shift held when asked; types text as an input method does.
+void PressKey(WORD vk, bool shift = false);
 void TypeText(std::wstring_view text);
 // Makes the window the active, focused top-level window.
 void Activate(HWND window);
-// Picks entry n of a drop-down combo box as a user does: opens it with the mouse and clicks the
-// entry, or opens it with F4, moves there with the arrow keys and presses Enter.
+// Picks entry n of a drop-down combo box: opens it with the mouse and clicks the entry, or
+// opens it with F4, moves there with the arrow keys and presses Enter.
 void PickEntry(HWND combo, int entry, bool withMouse);
 
-// What one message box looked like.
+// One message box as the user saw it; style as MessageBox takes it: buttons, icon and
+// MB_DEFBUTTON2 when the focus was not on the first button.
 struct SeenMessageBox {
-    std::wstring title;
-    std::wstring text;
+    std::wstring title, text;
     HWND owner = nullptr;
-    bool hasYes = false, hasNo = false, hasOk = false;
-    HICON icon = nullptr;
-    int defaultButton = 0; // the control ID of the button that had the focus
+    UINT style = 0;
+    bool operator==(const SeenMessageBox&) const = default;
 };
+void PrintTo(const SeenMessageBox& box, std::ostream* out);
 
-// Answers every message box that this process opens while the object lives by clicking the
-// given button (IDYES, IDNO, IDOK) — or OK where the box has no such button — and records
-// each one.
+// Answers every message box of this thread while it lives by clicking the given button (IDYES,
+// IDNO), or OK where the box has no such button, and records each one.
 class MessageBoxAnswerer {
   public:
     explicit MessageBoxAnswerer(int button);
@@ -66,5 +63,5 @@ class MessageBoxAnswerer {
     std::thread thread_;
 };
 
-// A dialog (class #32770) of the given process that is visible, or nullptr.
+// A visible dialog (message boxes are of class #32770) of the given process, or nullptr.
 HWND FindDialogOfProcess(DWORD processId);

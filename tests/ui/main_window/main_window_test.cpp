@@ -37,8 +37,12 @@ constexpr ListUnderTest kLists[] = {
 using Stored5 = std::array<std::optional<std::uint32_t>, 5>;
 using Texts5 = std::array<std::wstring, 5>;
 
-// Opens the main window on a redirected HKEY_CURRENT_USER, as the program does at start, and
-// closes it again.
+// Wine's shell32, which urlmon brings in, writes the user's shell folders into the registry
+// when it first loads. The main window loads urlmon once it is up: load it before any test,
+// so that this lands in the real hive and not in the scratch hives the tests compare.
+[[maybe_unused]] const HMODULE kUrlmonLoadedFirst = LoadLibraryW(L"urlmon.dll");
+
+// The main window on a redirected HKEY_CURRENT_USER, closed after each test.
 class MainWindowTest : public ScratchHkcuTest {
   protected:
     void TearDown() override {
@@ -53,17 +57,15 @@ class MainWindowTest : public ScratchHkcuTest {
     static HWND Window() { return Form1::Instance().Hwnd(); }
     static HWND ListWindow(int list) { return Form1::Instance().Control(list); }
     static std::wstring ListText(int list) { return Form1::Instance().Text(list); }
-    static void Pick(int list, int entry, bool withMouse) {
-        PickEntry(ListWindow(list), entry, withMouse);
-    }
     static void Press(int button) { ClickCenter(ListWindow(button)), PumpFor(20); }
-    // The stored DWORD, or nothing when it is missing or not a 4-byte REG_DWORD.
+    // The stored DWORD, or nothing when it is missing or not a REG_DWORD.
     static std::optional<std::uint32_t> Stored(const wchar_t* valueName) {
-        DWORD type = 0;
-        std::string data;
-        if (!QueryRaw(kZonePath, valueName, type, data) || type != REG_DWORD || data.size() != 4)
+        DWORD value = 0;
+        DWORD size = sizeof value;
+        if (RegGetValueW(HKEY_CURRENT_USER, kZonePath.c_str(), valueName, RRF_RT_REG_DWORD, nullptr,
+                         &value, &size) != ERROR_SUCCESS)
             return std::nullopt;
-        return *reinterpret_cast<const std::uint32_t*>(data.data());
+        return value;
     }
     static void Store(const wchar_t* valueName, std::uint32_t value) {
         PutRaw(kZonePath, valueName, REG_DWORD, DwordBytes(value));
@@ -81,11 +83,6 @@ class MainWindowTest : public ScratchHkcuTest {
         return texts;
     }
 };
-
-// Wine's shell32, which urlmon brings in, writes the user's shell folders into the registry
-// when it first loads. The main window loads urlmon once it is up: load it before any test,
-// so that this lands in the real hive and not in the scratch hives the tests compare.
-[[maybe_unused]] const HMODULE kUrlmonLoadedFirst = LoadLibraryW(L"urlmon.dll");
 
 const std::wstring kAllow = L"有効にする";
 const std::wstring kPrompt = L"注意を表示する";
@@ -290,7 +287,7 @@ TEST_F(MainWindowBehaviour, EveryEntryPickedWritesItsValueToItsOwnName) {
         for (size_t entry = 0; entry < values.size(); ++entry) {
             SCOPED_TRACE(testing::Message() << "list " << i << " entry " << entry
                                             << (useMouse ? " by mouse" : " by keyboard"));
-            Pick(kLists[i].list, static_cast<int>(entry), useMouse);
+            PickEntry(ListWindow(kLists[i].list), static_cast<int>(entry), useMouse);
             useMouse = !useMouse;
             expected[i] = values[entry];
             EXPECT_EQ(ListText(kLists[i].list), texts[entry]);
@@ -305,40 +302,34 @@ TEST_F(MainWindowBehaviour, FixedSetButtonsAskFirstAndOnYesWriteAndShowTheSet) {
     Open();
     const struct {
         Form1::ControlIndex button;
-        int answer;
         const wchar_t *title, *question;
-        Stored5 stored = {}; // after the answer; nothing for No
-        Texts5 shown = {};
-    } kCases[] = {
-        // clang-format off
-        {Form1::com_reset, IDNO, L"既定値設定", L"既定値に戻してもよろしいですか？"},
-        {Form1::Command1, IDNO, L"全無効設定", L"全て無効にしてもよろしいですか？"},
-        {Form1::com_reset, IDYES, L"既定値設定", L"既定値に戻してもよろしいですか？",
-         {0, 0, 0x10000, 0, 0}, {kAllow, kAllow, L"安全性-高", kAllow, kAllow}},
-        {Form1::Command1, IDYES, L"全無効設定", L"全て無効にしてもよろしいですか？",
-         {3, 3, 0, 3, 3}, {kDisable, kDisable, kDisable, kDisable, kDisable}},
-        // clang-format on
+        Stored5 stored;
+        Texts5 shown;
+    } kButtons[] = {
+        {Form1::com_reset,
+         L"既定値設定",
+         L"既定値に戻してもよろしいですか？",
+         {0, 0, 0x10000, 0, 0},
+         {kAllow, kAllow, L"安全性-高", kAllow, kAllow}},
+        {Form1::Command1,
+         L"全無効設定",
+         L"全て無効にしてもよろしいですか？",
+         {3, 3, 0, 3, 3},
+         {kDisable, kDisable, kDisable, kDisable, kDisable}},
     };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(testing::Message() << "button " << c.button << " answer " << c.answer);
-        const std::wstring tree = DumpTree(L"");
-        const Texts5 texts = AllTexts();
-        MessageBoxAnswerer answerer(c.answer);
-        Press(c.button);
-        ASSERT_TRUE(PumpUntil([&] { return answerer.Seen().size() == 1; }));
-        PumpFor(50);
-        const SeenMessageBox box = answerer.Seen()[0];
-        EXPECT_EQ(box.title, c.title);
-        EXPECT_EQ(box.text, c.question);
-        EXPECT_TRUE(box.hasYes && box.hasNo && !box.hasOk && box.icon);
-        EXPECT_EQ(box.owner, Window());
-        EXPECT_EQ(box.defaultButton, IDYES);
-        if (c.answer == IDNO) {
-            EXPECT_EQ(DumpTree(L""), tree);
-            EXPECT_EQ(AllTexts(), texts);
-        } else {
-            EXPECT_EQ(AllStored(), c.stored);
-            EXPECT_EQ(AllTexts(), c.shown);
+    for (const int answer : {IDNO, IDYES}) {
+        for (const auto& b : kButtons) {
+            SCOPED_TRACE(testing::Message() << "button " << b.button << " answer " << answer);
+            const std::wstring tree = DumpTree(L"");
+            const Texts5 texts = AllTexts();
+            MessageBoxAnswerer answerer(answer);
+            Press(b.button);
+            ASSERT_TRUE(PumpUntil([&] { return answerer.Seen().size() == 1; }));
+            PumpFor(50);
+            EXPECT_EQ(answerer.Seen()[0], (SeenMessageBox{b.title, b.question, Window(),
+                                                          MB_YESNO | MB_ICONINFORMATION}));
+            EXPECT_EQ(AllTexts(), answer == IDNO ? texts : b.shown);
+            EXPECT_TRUE(answer == IDNO ? DumpTree(L"") == tree : AllStored() == b.stored);
         }
     }
 }
@@ -352,27 +343,20 @@ TEST_F(MainWindowBehaviour, AReadOnlyZoneKeyShowsWhatIsStoredAndSaysWhenAWriteIs
     Open();
     const Texts5 stored = {kDisable, kDisable, L"安全性-低", kDisable, L""};
     EXPECT_EQ(AllTexts(), stored);
-
+    const SeenMessageBox refusal{L"QUELM", L"設定を保存できませんでした。", Window(),
+                                 MB_OK | MB_ICONEXCLAMATION};
     MessageBoxAnswerer answerer(IDYES);
-    Pick(Form1::co_java_script, 1, true);
-    ASSERT_TRUE(PumpUntil([&] { return answerer.Seen().size() == 1; }));
-    PumpFor(100);
-    const SeenMessageBox refusal = answerer.Seen()[0];
-    EXPECT_EQ(refusal.text, L"設定を保存できませんでした。");
-    EXPECT_EQ(refusal.title, L"QUELM");
-    EXPECT_TRUE(refusal.hasOk && !refusal.hasYes && !refusal.hasNo);
-    EXPECT_EQ(refusal.owner, Window());
-    EXPECT_EQ(AllTexts(), stored); // back to what is stored
-
-    for (const int button : {Form1::com_reset, Form1::Command1}) {
+    PickEntry(ListWindow(Form1::co_java_script), 1, true);
+    for (const int button : std::initializer_list<int>{-1, Form1::com_reset, Form1::Command1}) {
         SCOPED_TRACE(testing::Message() << "button " << button);
-        const size_t before = answerer.Seen().size();
-        Press(button);
-        ASSERT_TRUE(PumpUntil([&] { return answerer.Seen().size() == before + 2; }));
+        const size_t boxes = button < 0 ? 1 : answerer.Seen().size() + 2; // question, refusal
+        if (button >= 0)
+            Press(button);
+        ASSERT_TRUE(PumpUntil([&] { return answerer.Seen().size() == boxes; }));
         PumpFor(150);
-        EXPECT_EQ(answerer.Seen().size(), before + 2); // the question, then one refusal
-        EXPECT_EQ(answerer.Seen().back().text, L"設定を保存できませんでした。");
-        EXPECT_EQ(AllTexts(), stored);
+        EXPECT_EQ(answerer.Seen().size(), boxes);
+        EXPECT_EQ(answerer.Seen().back(), refusal);
+        EXPECT_EQ(AllTexts(), stored); // back to what is stored
     }
     EXPECT_EQ(DumpTree(L""), tree);
 }
@@ -441,14 +425,14 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
          Form1::co_cookie_cookie, kAllow, true},
         {"the key created again", [] { Store(L"1C00", 0x800000); }, Form1::co_java_java,
          L"カスタム設定", true},
-        {"3 picked for the user", [&] { Pick(Form1::co_java_script, 2, true); },
+        {"3 picked for the user", [&] { PickEntry(ListWindow(Form1::co_java_script), 2, true); },
          Form1::co_java_script, kDisable, false},
         {"the user's 0 stored", [] { Store(L"1400", 0); }, Form1::co_java_script, kAllow, false},
         {"no security manager: COM entered otherwise on the thread",
          [&] {
              Form1::Instance().Unload(), RegExe(hkcu_, L"delete", L"/v 1400");
              EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-             Open(), Pick(Form1::co_java_applet, 2, false); // all else works
+             Open(), PickEntry(ListWindow(Form1::co_java_applet), 2, false); // all else works
              EXPECT_EQ(Stored(L"1402"), 3u);
          },
          Form1::co_java_script, kAllow, false},
