@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "tests/support/child_process.h"
-#include "tests/support/scratch_hkcu.h"
 #include "tests/support/ui_driver.h"
 #include "ui/runtime/form.h"
 #include "ui/runtime/runtime.h"
-#include "ui/runtime/settings.h"
 
 namespace {
 
@@ -98,12 +96,6 @@ TEST(FormRuntime, APickRaisesOneClickAndShowingTextOrTypingRaisesNone) {
     form.Unload();
     EXPECT_FALSE(form.Loaded());
     Runtime::DoEvents(); // takes the quit message that the last unload posts
-}
-
-TEST(SettingsStore, AValueOfAnotherTypeReadsAsTheDefault) {
-    ScratchHkcu hkcu;
-    PutRaw(L"Software\\QUELM\\Options", L"Show Tips at Startup", REG_DWORD, std::string(4, '\0'));
-    EXPECT_EQ(GetSetting(L"QUELM", L"Options", L"Show Tips at Startup", L"1"), L"1");
 }
 
 TEST(DISABLED_Child, ThrowingHandler) {
