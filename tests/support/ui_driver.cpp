@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/unique_handle.h"
 #include "ui/runtime/runtime.h"
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -169,4 +170,25 @@ void PrintTo(const SeenMessageBox& box, std::ostream* out) {
 
 HWND FindDialogOfProcess(DWORD processId) {
     return FindDialog(0, processId);
+}
+
+DWORD RunChild(const wchar_t* scenario, const std::function<void(DWORD)>& drive) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=DISABLED_Child." +
+                               scenario + L" --gtest_also_run_disabled_tests";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return STILL_ACTIVE;
+    const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    drive(info.dwProcessId);
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.get(), STILL_ACTIVE);
+    WaitForSingleObject(process.get(), 5000);
+    GetExitCodeProcess(process.get(), &code);
+    return code;
 }

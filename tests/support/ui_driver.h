@@ -65,3 +65,9 @@ class MessageBoxAnswerer {
 
 // A visible dialog (message boxes are of class #32770) of the given process, or nullptr.
 HWND FindDialogOfProcess(DWORD processId);
+
+// What ends a process is tested in a child: the test program starts itself again to run its
+// disabled test DISABLED_Child.<scenario>, which only a child runs. drive(process id) acts on
+// it; the result is its exit code, or STILL_ACTIVE when it has not ended 10 s later (it is
+// then killed).
+DWORD RunChild(const wchar_t* scenario, const std::function<void(DWORD)>& drive);

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/child_process.h"
 #include "tests/support/scratch_hkcu.h"
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
@@ -496,27 +495,28 @@ TEST(DISABLED_Child, MainWindowProgram) {
 TEST(MainWindowEnding, TheExitButtonTheTitleBarAndClosingDuringTheNoticeEndWithCodeZero) {
     for (const std::string how : {"exit button", "title bar", "closing during the notice"}) {
         SCOPED_TRACE(how);
-        ChildProcess child(L"MainWindowProgram");
-        const auto shown = [&](HWND window) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            return window && pid == child.Id() && IsWindowVisible(window);
-        };
-        HWND window = nullptr;
-        ASSERT_TRUE(
-            PumpUntil([&] { return shown(window = FindWindowW(nullptr, L"QUELM")); }, 10000));
-        if (how == "exit button") {
-            PostMessageW(FindWindowExW(window, nullptr, L"Button", L"終了"), BM_CLICK, 0, 0);
-        } else if (how == "title bar") {
-            PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        } else { // Down in the first list picks the entry below; the write is refused
-            const HWND combo = FindWindowExW(window, nullptr, L"ComboBox", nullptr);
-            PostMessageW(FindWindowExW(combo, nullptr, L"Edit", nullptr), WM_KEYDOWN, VK_DOWN, 0);
-            ASSERT_TRUE(PumpUntil([&] { return shown(FindDialogOfProcess(child.Id())); }, 10000));
-            PostMessageW(window, WM_CLOSE, 0, 0);
-        }
-        ASSERT_TRUE(child.Wait(10000));
-        EXPECT_EQ(child.ExitCode(), 0u);
+        const DWORD code = RunChild(L"MainWindowProgram", [&](DWORD child) {
+            const auto shown = [&](HWND window) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(window, &pid);
+                return window && pid == child && IsWindowVisible(window);
+            };
+            HWND window = nullptr;
+            ASSERT_TRUE(
+                PumpUntil([&] { return shown(window = FindWindowW(nullptr, L"QUELM")); }, 10000));
+            if (how == "exit button") {
+                PostMessageW(FindWindowExW(window, nullptr, L"Button", L"終了"), BM_CLICK, 0, 0);
+            } else if (how == "title bar") {
+                PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            } else { // Down in the first list picks the entry below; the write is refused
+                const HWND combo = FindWindowExW(window, nullptr, L"ComboBox", nullptr);
+                PostMessageW(FindWindowExW(combo, nullptr, L"Edit", nullptr), WM_KEYDOWN, VK_DOWN,
+                             0);
+                ASSERT_TRUE(PumpUntil([&] { return shown(FindDialogOfProcess(child)); }, 10000));
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+        });
+        EXPECT_EQ(code, 0u);
     }
 }
 

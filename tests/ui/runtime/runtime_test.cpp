@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/child_process.h"
 #include "tests/support/ui_driver.h"
 #include "ui/runtime/form.h"
 #include "ui/runtime/runtime.h"
@@ -108,20 +107,20 @@ TEST(DISABLED_Child, ThrowingHandler) {
 }
 
 TEST(FormRuntime, AnExceptionInAHandlerShowsTheErrorReportAndExitsWithOne) {
-    ChildProcess child(L"ThrowingHandler");
-    HWND report = nullptr;
-    ASSERT_TRUE(
-        PumpUntil([&] { return (report = FindDialogOfProcess(child.Id())) != nullptr; }, 10000))
-        << "no error report";
-    wchar_t title[64] = {};
-    GetWindowTextW(report, title, 64);
-    EXPECT_STREQ(title, L"runtime_tests");
-    wchar_t text[512] = {};
-    GetDlgItemTextW(report, 0xFFFF, text, 512);
-    EXPECT_NE(std::wstring(text).find(L"boom in a click handler"), std::wstring::npos) << text;
-    ClickCenter(GetDlgItem(report, IDOK));
-    ASSERT_TRUE(child.Wait(10000));
-    EXPECT_EQ(child.ExitCode(), 1u);
+    const DWORD code = RunChild(L"ThrowingHandler", [](DWORD child) {
+        HWND report = nullptr;
+        ASSERT_TRUE(
+            PumpUntil([&] { return (report = FindDialogOfProcess(child)) != nullptr; }, 10000))
+            << "no error report";
+        wchar_t title[64] = {};
+        GetWindowTextW(report, title, 64);
+        EXPECT_STREQ(title, L"runtime_tests");
+        wchar_t text[512] = {};
+        GetDlgItemTextW(report, 0xFFFF, text, 512);
+        EXPECT_NE(std::wstring(text).find(L"boom in a click handler"), std::wstring::npos) << text;
+        ClickCenter(GetDlgItem(report, IDOK));
+    });
+    EXPECT_EQ(code, 1u);
 }
 
 } // namespace
