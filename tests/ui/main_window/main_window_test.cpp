@@ -119,12 +119,6 @@ const ExpectedControl kExpected[] = {
 };
 // clang-format on
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
 // The focused control, as one of the form's controls (a combo box's edit counts as the combo).
 int FocusedControl() {
     const HWND focus = GetFocus();
@@ -144,11 +138,11 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     GetWindowTextW(hwnd, caption, 32);
     EXPECT_STREQ(caption, L"QUELM");
     const auto style = GetWindowLongW(hwnd, GWL_STYLE);
-    EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU));
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+              WS_CAPTION | WS_SYSMENU);
     EXPECT_FALSE(GetMenu(hwnd));
-    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
-    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0) &&
+                SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
     EXPECT_EQ(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND),
               reinterpret_cast<ULONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
     // The manifest brings the common controls 6, which draw with visual styles.
@@ -171,12 +165,13 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
         }
         RECT client;
         GetClientRect(hwnd, &client);
-        EXPECT_EQ(client.right, d.clientWidth);
-        EXPECT_EQ(client.bottom, d.clientHeight);
+        EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(d.clientWidth, d.clientHeight));
         for (const ExpectedControl& e : kExpected) {
             SCOPED_TRACE(testing::Message() << "control " << e.index);
             const HWND control = form.Control(e.index);
-            EXPECT_EQ(ClassOf(control), e.className);
+            wchar_t className[16] = {};
+            GetClassNameW(control, className, 16);
+            EXPECT_STREQ(className, e.className);
             EXPECT_EQ(GetParent(control), hwnd);
             RECT r;
             GetWindowRect(control, &r);
@@ -191,13 +186,12 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
             ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
                                    sizeof lf, &lf));
             EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック");
-            EXPECT_EQ(std::tie(lf.lfHeight, lf.lfWeight, lf.lfCharSet), // 8.25 points
-                      std::tuple(d.fontHeight, FW_NORMAL, SHIFTJIS_CHARSET));
-            EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut);
+            EXPECT_EQ(std::tie(lf.lfHeight, lf.lfWeight, lf.lfCharSet, lf.lfItalic, lf.lfUnderline,
+                               lf.lfStrikeOut), // 8.25 points, regular
+                      std::tuple(d.fontHeight, FW_NORMAL, SHIFTJIS_CHARSET, 0, 0, 0));
             const auto controlStyle = GetWindowLongW(control, GWL_STYLE);
-            if (e.className == std::wstring(L"ComboBox")) {
-                EXPECT_EQ(controlStyle & 3, CBS_DROPDOWN);
-                EXPECT_FALSE(controlStyle & CBS_SORT);
+            if (e.className == std::wstring_view(L"ComboBox")) {
+                EXPECT_EQ(controlStyle & (3 | CBS_SORT), CBS_DROPDOWN);
                 std::vector<std::wstring> entries(SendMessageW(control, CB_GETCOUNT, 0, 0));
                 for (size_t i = 0; i < entries.size(); ++i)
                     entries[i] = form.List(e.index, static_cast<int>(i));
@@ -207,11 +201,13 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
             EXPECT_EQ(form.Text(e.index), e.text);
             if (e.names < 0)
                 continue;
-            // Labels: mid grey with button-text letters, one line, no access key, no focus.
+            // Labels: mid grey with button-text letters, one line, no access key, no focus, and
+            // just before their list: screen readers name a control after that static text.
+            EXPECT_EQ(GetWindow(form.Control(e.names), GW_HWNDPREV), control);
             SendMessageW(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
                          reinterpret_cast<LPARAM>(control));
-            EXPECT_EQ(GetBkColor(hdc), 0x00808080u);
-            EXPECT_EQ(GetTextColor(hdc), GetSysColor(COLOR_BTNTEXT));
+            EXPECT_EQ(std::pair(GetBkColor(hdc), GetTextColor(hdc)),
+                      std::pair(RGB(128, 128, 128), GetSysColor(COLOR_BTNTEXT)));
             EXPECT_EQ(controlStyle & (SS_TYPEMASK | SS_NOPREFIX | WS_TABSTOP),
                       SS_LEFTNOWORDWRAP | SS_NOPREFIX);
         }
@@ -219,15 +215,8 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     ReleaseDC(hwnd, hdc);
 }
 
-TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEachListFollowsItsLabel) {
+TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPressNothing) {
     Form1& form = Open();
-    // Screen readers name a control after the static text just before it in the window order.
-    for (const ExpectedControl& e : kExpected) {
-        if (e.names < 0)
-            continue;
-        EXPECT_EQ(GetWindow(form.Control(e.names), GW_HWNDPREV), form.Control(e.index))
-            << "label " << e.index;
-    }
     const std::wstring tree = DumpTree(L"");
     MessageBoxAnswerer answerer(IDNO);
     const int cycle[] = {Form1::co_java_script,   Form1::co_java_applet,    Form1::co_java_java,
@@ -289,19 +278,16 @@ TEST_F(MainWindowBehaviour, FixedSetButtonsAskFirstAndOnYesWriteAndShowTheSet) {
         Stored5 stored;
         Texts5 shown;
     } kButtons[] = {
-        {Form1::com_reset,
-         L"既定値設定",
-         L"既定値に戻してもよろしいですか？",
-         {0, 0, 0x10000, 0, 0},
-         {kAllow, kAllow, L"安全性-高", kAllow, kAllow}},
-        {Form1::Command1,
-         L"全無効設定",
-         L"全て無効にしてもよろしいですか？",
-         {3, 3, 0, 3, 3},
-         {kDisable, kDisable, kDisable, kDisable, kDisable}},
+        // clang-format off
+        {Form1::com_reset, L"既定値設定", L"既定値に戻してもよろしいですか？",
+         {0, 0, 0x10000, 0, 0}, {kAllow, kAllow, L"安全性-高", kAllow, kAllow}},
+        {Form1::Command1, L"全無効設定", L"全て無効にしてもよろしいですか？",
+         {3, 3, 0, 3, 3}, {kDisable, kDisable, kDisable, kDisable, kDisable}},
+        // clang-format on
     };
-    for (const int answer : {IDNO, IDYES}) {
-        for (const auto& b : kButtons) {
+    // Yes twice: the second write stores the same values, which Wine reports to no watch.
+    for (const auto& b : kButtons) {
+        for (const int answer : {IDNO, IDYES, IDYES}) {
             SCOPED_TRACE(testing::Message() << "button " << b.button << " answer " << answer);
             const std::wstring tree = DumpTree(L"");
             const Texts5 texts = AllTexts();

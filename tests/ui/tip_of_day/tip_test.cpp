@@ -25,26 +25,20 @@ using Lines = std::vector<std::wstring>;
 const std::wstring kSettingKey = L"Software\\" + App::Title() + L"\\Options";
 const std::filesystem::path kTipsFile = App::Path() + L"\\TIPOFDAY.TXT";
 
-void WriteTipsFile(const std::string& bytes) {
-    std::ofstream(kTipsFile, std::ios::binary) << bytes;
-}
-
-std::wstring StoredSetting() {
-    return GetSetting(App::Title(), L"Options", L"Show Tips at Startup", L"absent");
-}
-
-bool MainWindowShown() {
-    return Form1::Instance().Loaded() && IsWindowVisible(Form1::Instance().Hwnd()) != FALSE;
-}
-
 // A tip window of its own for each test, so that TipList starts empty; the settings in a
 // scratch HKEY_CURRENT_USER; no tips file until the test writes one.
 class Tip : public ScratchHkcuTest {
   protected:
     void SetUp() override { std::filesystem::remove_all(kTipsFile); }
-    void TearDown() override {
-        CloseWindows();
-        std::filesystem::remove_all(kTipsFile);
+    void TearDown() override { CloseWindows(), std::filesystem::remove_all(kTipsFile); }
+    static void WriteTipsFile(const std::string& bytes) {
+        std::ofstream(kTipsFile, std::ios::binary) << bytes;
+    }
+    static std::wstring StoredSetting() {
+        return GetSetting(App::Title(), L"Options", L"Show Tips at Startup", L"absent");
+    }
+    static bool MainWindowShown() {
+        return Form1::Instance().Loaded() && IsWindowVisible(Form1::Instance().Hwnd());
     }
     void CloseWindows() {
         for (Form* form : {static_cast<Form*>(&tip_), static_cast<Form*>(&Form1::Instance())})
