@@ -19,7 +19,9 @@ void DumpKey(HKEY key, const std::wstring& path, std::wstring& out) {
     out += L"[" + path + L"]\n";
     std::wstring name(32768, L'\0');
     std::string data(65536, '\0');
-    DWORD nameLen = 0, type = 0, dataLen = 0;
+    DWORD nameLen = 0;
+    DWORD dataLen = 0;
+    DWORD type = 0;
     const auto reset = [&] { nameLen = 32768, dataLen = 65536; };
     for (DWORD i = 0; reset(), RegEnumValueW(key, i, name.data(), &nameLen, nullptr, &type,
                                              reinterpret_cast<BYTE*>(data.data()), &dataLen) == 0;

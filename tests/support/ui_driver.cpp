@@ -120,47 +120,39 @@ void PickEntry(HWND combo, int entry, bool withMouse) {
     PumpFor(20);
 }
 
+namespace {
+MessageBoxAnswerer* active = nullptr; // one at a time
+} // namespace
+
 MessageBoxAnswerer::MessageBoxAnswerer(int button)
-    : button_(button), threadId_(GetCurrentThreadId()), thread_([this] { Watch(); }) {}
+    : button_(button), timer_(SetTimer(nullptr, 0, 50, Look)) {
+    active = this;
+}
 
 MessageBoxAnswerer::~MessageBoxAnswerer() {
-    stop_ = true;
-    thread_.join();
+    KillTimer(nullptr, timer_);
+    active = nullptr;
 }
 
-std::vector<SeenMessageBox> MessageBoxAnswerer::Seen() const {
-    std::lock_guard lock(mutex_);
-    return seen_;
-}
-
-void MessageBoxAnswerer::Watch() {
-    std::vector<HWND> answered;
-    for (; !stop_; Sleep(20)) {
-        const HWND dialog = FindDialog(threadId_, 0);
-        if (!dialog || std::find(answered.begin(), answered.end(), dialog) != answered.end())
-            continue;
-        Sleep(50); // let it finish appearing, as a person would
-        SeenMessageBox box{TextOf(dialog), TextOf(GetDlgItem(dialog, 0xFFFF)),
-                           GetWindow(dialog, GW_OWNER), GetDlgItem(dialog, IDYES) ? MB_YESNO : 0u};
-        // The icon's static holds one of the system's shared icons: IDI_HAND, IDI_QUESTION,
-        // IDI_EXCLAMATION, IDI_ASTERISK.
-        const auto icon = SendDlgItemMessageW(dialog, 0x0440, STM_GETICON, 0, 0);
-        for (const UINT i : {0, 1, 2, 3})
-            if (icon == reinterpret_cast<LRESULT>(LoadIconW(nullptr, MAKEINTRESOURCEW(32513 + i))))
-                box.style |= MB_ICONHAND * (i + 1);
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        GetGUIThreadInfo(threadId_, &gui);
-        if (GetDlgCtrlID(gui.hwndFocus) != (box.style & MB_YESNO ? IDYES : IDOK))
-            box.style |= MB_DEFBUTTON2;
-        {
-            std::lock_guard lock(mutex_);
-            seen_.push_back(box);
-        }
-        answered.push_back(dialog);
-        const HWND target = GetDlgItem(dialog, button_);
-        ClickCenter(target ? target : GetDlgItem(dialog, IDOK));
-    }
+void MessageBoxAnswerer::Look(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND dialog = FindDialog(GetCurrentThreadId(), 0);
+    auto& answered = active->answered_;
+    if (!dialog || std::find(answered.begin(), answered.end(), dialog) != answered.end())
+        return;
+    answered.push_back(dialog);
+    SeenMessageBox box{TextOf(dialog), TextOf(GetDlgItem(dialog, 0xFFFF)),
+                       GetWindow(dialog, GW_OWNER), GetDlgItem(dialog, IDYES) ? MB_YESNO : 0u};
+    // The icon's static holds one of the system's shared icons: IDI_HAND, IDI_QUESTION,
+    // IDI_EXCLAMATION, IDI_ASTERISK.
+    const auto icon = SendDlgItemMessageW(dialog, 0x0440, STM_GETICON, 0, 0);
+    for (const UINT i : {0, 1, 2, 3})
+        if (icon == reinterpret_cast<LRESULT>(LoadIconW(nullptr, MAKEINTRESOURCEW(32513 + i))))
+            box.style |= MB_ICONHAND * (i + 1);
+    if (GetDlgCtrlID(GetFocus()) != (box.style & MB_YESNO ? IDYES : IDOK))
+        box.style |= MB_DEFBUTTON2;
+    active->seen_.push_back(box);
+    const HWND target = GetDlgItem(dialog, active->button_);
+    ClickCenter(target ? target : GetDlgItem(dialog, IDOK));
 }
 
 void PrintTo(const SeenMessageBox& box, std::ostream* out) {
@@ -183,7 +175,8 @@ DWORD RunChild(const wchar_t* scenario, const std::function<void(DWORD)>& drive)
     if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
         return STILL_ACTIVE;
-    const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    const UniqueKernelHandle process(info.hProcess);
+    const UniqueKernelHandle thread(info.hThread);
     drive(info.dwProcessId);
     DWORD code = STILL_ACTIVE;
     if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0)
@@ -191,4 +184,11 @@ DWORD RunChild(const wchar_t* scenario, const std::function<void(DWORD)>& drive)
     WaitForSingleObject(process.get(), 5000);
     GetExitCodeProcess(process.get(), &code);
     return code;
+}
+
+// The main of the test programs: the runtime is set up once, as the program does at start.
+int main(int argc, char** argv) {
+    Runtime::Initialize();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -2,13 +2,10 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
-#include <mutex>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 // Drives the program's windows as a user does: real input through SendInput, which the system
@@ -42,7 +39,8 @@ struct SeenMessageBox {
 void PrintTo(const SeenMessageBox& box, std::ostream* out);
 
 // Answers every message box of this thread while it lives by clicking the given button (IDYES,
-// IDNO), or OK where the box has no such button, and records each one.
+// IDNO), or OK where the box has no such button, and records each one. It looks for them from
+// a timer of the thread, which the boxes' own message loops run too.
 class MessageBoxAnswerer {
   public:
     explicit MessageBoxAnswerer(int button);
@@ -50,17 +48,15 @@ class MessageBoxAnswerer {
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
-    std::vector<SeenMessageBox> Seen() const;
+    const std::vector<SeenMessageBox>& Seen() const { return seen_; }
 
   private:
-    void Watch();
+    static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD);
 
     int button_;
-    DWORD threadId_;
-    std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
+    UINT_PTR timer_;
+    std::vector<HWND> answered_;
     std::vector<SeenMessageBox> seen_;
-    std::thread thread_;
 };
 
 // A visible dialog (message boxes are of class #32770) of the given process, or nullptr.

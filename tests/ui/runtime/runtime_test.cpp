@@ -8,6 +8,7 @@
 
 #include "tests/support/ui_driver.h"
 #include "ui/runtime/form.h"
+#include "ui/runtime/random.h"
 #include "ui/runtime/runtime.h"
 
 namespace {
@@ -27,11 +28,10 @@ constexpr ControlDef kControls[] = {
 };
 // clang-format on
 
-constexpr FormDef kTestForm{.caption = L"Runtime test",
-                            .clientWidth = 3300,
-                            .clientHeight = 1200,
-                            .clientOrigin = POINT{1500, 1500},
-                            .controls = kControls};
+// clang-format off
+constexpr FormDef kTestForm{.caption = L"Runtime test", .clientWidth = 3300, .clientHeight = 1200,
+                            .clientOrigin = POINT{1500, 1500}, .controls = kControls};
+// clang-format on
 
 // A form that records its events; its key-press handler drops 'x' and turns 'a' into 'b'.
 class TestForm : public Form {
@@ -115,6 +115,12 @@ TEST(FormRuntime, AnExceptionInAHandlerShowsTheErrorReportAndExitsWithOne) {
         ClickCenter(GetDlgItem(report, IDOK));
     });
     EXPECT_EQ(code, 1u);
+}
+
+// Draws are 32 random bits cut to 24 and scaled by 2^-24: even all bits set give r < 1.
+TEST(RandomNumbers, DrawsAreStepsOfTwoToTheMinus24BelowOne) {
+    EXPECT_TRUE(UnitFromBits(0) == 0.0f && UnitFromBits(0x80000000u) == 0.5f);
+    EXPECT_EQ(UnitFromBits(0xFFFFFFFFu), 1.0f - 1.0f / 16777216.0f);
 }
 
 } // namespace
