@@ -41,13 +41,6 @@ void SendKey(WORD vk, DWORD flags, wchar_t character = 0) {
     SendInput(1, &input, sizeof input);
 }
 
-std::wstring TextOf(HWND hwnd) {
-    wchar_t buffer[1024] = {};
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                        1000, nullptr);
-    return buffer;
-}
-
 // A visible dialog of the given thread, or of the given process.
 HWND FindDialog(DWORD threadId, DWORD processId) {
     for (HWND dialog = nullptr; (dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr));) {
@@ -140,8 +133,12 @@ void MessageBoxAnswerer::Look(HWND, UINT, UINT_PTR, DWORD) {
     if (!dialog || std::find(answered.begin(), answered.end(), dialog) != answered.end())
         return;
     answered.push_back(dialog);
-    SeenMessageBox box{TextOf(dialog), TextOf(GetDlgItem(dialog, 0xFFFF)),
-                       GetWindow(dialog, GW_OWNER), GetDlgItem(dialog, IDYES) ? MB_YESNO : 0u};
+    wchar_t title[256] = {};
+    wchar_t text[1024] = {};
+    GetWindowTextW(dialog, title, 256);
+    GetDlgItemTextW(dialog, 0xFFFF, text, 1024); // the message's static control
+    SeenMessageBox box{title, text, GetWindow(dialog, GW_OWNER),
+                       GetDlgItem(dialog, IDYES) ? MB_YESNO : 0u};
     // The icon's static holds one of the system's shared icons: IDI_HAND, IDI_QUESTION,
     // IDI_EXCLAMATION, IDI_ASTERISK.
     const auto icon = SendDlgItemMessageW(dialog, 0x0440, STM_GETICON, 0, 0);

@@ -151,21 +151,20 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                          L"comctl32.dll", &comctl6));
     const HDC hdc = GetDC(hwnd);
-    const struct {
-        UINT dpi;
-        LONG clientWidth, clientHeight, fontHeight;
-    } kDpis[] = {{96, 229, 119, -11}, {144, 344, 179, -17}};
-    for (const auto& d : kDpis) {
-        SCOPED_TRACE(testing::Message() << d.dpi << " DPI");
-        if (d.dpi != 96) { // what the system sends when the window moves to another monitor
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        // Positions and sizes scale from twips separately: an edge may be a pixel off.
+        const auto scaled = [&](LONG px) { return MulDiv(px, dpi, 96); };
+        const int slack = dpi == 96 ? 0 : 1;
+        if (dpi != 96) { // what the system sends when the window moves to another monitor
             RECT window;
             GetWindowRect(hwnd, &window);
-            SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(d.dpi, d.dpi),
+            SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&window));
         }
         RECT client;
         GetClientRect(hwnd, &client);
-        EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(d.clientWidth, d.clientHeight));
+        EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(scaled(229), scaled(119)));
         for (const ExpectedControl& e : kExpected) {
             SCOPED_TRACE(testing::Message() << "control " << e.index);
             const HWND control = form.Control(e.index);
@@ -176,19 +175,17 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
             RECT r;
             GetWindowRect(control, &r);
             MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-            // Positions and sizes scale from twips separately: an edge may be a pixel off.
-            const auto scaled = [&](LONG px) { return MulDiv(px, static_cast<int>(d.dpi), 96); };
-            EXPECT_NEAR(r.left, scaled(e.rect.left), d.dpi == 96 ? 0 : 1);
-            EXPECT_NEAR(r.top, scaled(e.rect.top), d.dpi == 96 ? 0 : 1);
-            EXPECT_NEAR(r.right - r.left, scaled(e.rect.right - e.rect.left), d.dpi == 96 ? 0 : 1);
-            EXPECT_NEAR(r.bottom - r.top, scaled(e.rect.bottom - e.rect.top), d.dpi == 96 ? 0 : 1);
+            EXPECT_NEAR(r.left, scaled(e.rect.left), slack);
+            EXPECT_NEAR(r.top, scaled(e.rect.top), slack);
+            EXPECT_NEAR(r.right - r.left, scaled(e.rect.right - e.rect.left), slack);
+            EXPECT_NEAR(r.bottom - r.top, scaled(e.rect.bottom - e.rect.top), slack);
             LOGFONTW lf{};
             ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
                                    sizeof lf, &lf));
             EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック");
             EXPECT_EQ(std::tie(lf.lfHeight, lf.lfWeight, lf.lfCharSet, lf.lfItalic, lf.lfUnderline,
                                lf.lfStrikeOut), // 8.25 points, regular
-                      std::tuple(d.fontHeight, FW_NORMAL, SHIFTJIS_CHARSET, 0, 0, 0));
+                      std::tuple(scaled(-11), FW_NORMAL, SHIFTJIS_CHARSET, 0, 0, 0));
             const auto controlStyle = GetWindowLongW(control, GWL_STYLE);
             if (e.className == std::wstring_view(L"ComboBox")) {
                 EXPECT_EQ(controlStyle & (3 | CBS_SORT), CBS_DROPDOWN);
@@ -246,10 +243,8 @@ using MainWindowBehaviour = MainWindowTest;
 TEST_F(MainWindowBehaviour, EveryEntryPickedWritesItsValueToItsOwnName) {
     // Stored as raw bytes, the values show as entry 0; picking that shown entry must still
     // write it, which turns the value into a REG_DWORD.
-    for (const ListUnderTest& l : kLists) {
-        const std::uint32_t value = l.java ? 0x10000 : 1;
-        PutRaw(kZonePath, l.valueName, REG_BINARY, DwordBytes(value));
-    }
+    for (const ListUnderTest& l : kLists)
+        PutRaw(kZonePath, l.valueName, REG_BINARY, DwordBytes(l.java ? 0x10000 : 1));
     Open();
     Stored5 expected;
     bool useMouse = true;
