@@ -154,7 +154,7 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         // Positions and sizes scale from twips separately: an edge may be a pixel off.
-        const auto scaled = [&](LONG px) { return MulDiv(px, dpi, 96); };
+        const auto scaled = [&](LONG px) { return LONG{MulDiv(px, dpi, 96)}; };
         const int slack = dpi == 96 ? 0 : 1;
         if (dpi != 96) { // what the system sends when the window moves to another monitor
             RECT window;
