@@ -11,7 +11,7 @@
 
 #include "base/text.h"
 #include "registry/clsRegEdit.h"
-#include "tests/support/scratch_hkcu.h"
+#include "tests/support/scratch_registry.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ clsRegEdit EditorAt(std::wstring path) {
     return editor;
 }
 
-using RegEdit = ScratchHkcuTest;
+using RegEdit = ScratchRegistryTest;
 
 // Data of any type as each read takes it: a number from up to 4 bytes, text up to its first
 // NUL from up to 4,096 bytes, up to 4,096 bytes (more erase the array).

@@ -1,8 +1,7 @@
 #include <windows.h>
 
-// Keeps Wine's desktop process alive for a whole test run. Wine starts the desktop when the
-// first process touches user32 and closes it when the last one leaves; starting it costs
-// seconds, which every test program would otherwise pay again.
+// Keeps Wine's desktop process alive for a whole test run: Wine closes it when the last process
+// using user32 ends, and starting it again costs each test program seconds.
 int main() {
     GetDesktopWindow();
     Sleep(INFINITE);

@@ -41,13 +41,13 @@ void SendKey(WORD vk, DWORD flags, wchar_t character = 0) {
     SendInput(1, &input, sizeof input);
 }
 
-// A visible dialog of the given thread, or of the given process.
-HWND FindDialog(DWORD threadId, DWORD processId) {
-    for (HWND dialog = nullptr; (dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr));) {
+// A visible top-level window of the given class and thread (or process).
+HWND FindWindowOf(DWORD threadId, DWORD processId, const wchar_t* className) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
         DWORD pid = 0;
-        const DWORD tid = GetWindowThreadProcessId(dialog, &pid);
-        if ((tid == threadId || pid == processId) && IsWindowVisible(dialog))
-            return dialog;
+        const DWORD tid = GetWindowThreadProcessId(window, &pid);
+        if ((tid == threadId || pid == processId) && IsWindowVisible(window))
+            return window;
     }
     return nullptr;
 }
@@ -128,7 +128,7 @@ MessageBoxAnswerer::~MessageBoxAnswerer() {
 }
 
 void MessageBoxAnswerer::Look(HWND, UINT, UINT_PTR, DWORD) {
-    const HWND dialog = FindDialog(GetCurrentThreadId(), 0);
+    const HWND dialog = FindWindowOf(GetCurrentThreadId(), 0, L"#32770");
     auto& answered = active->answered_;
     if (!dialog || std::find(answered.begin(), answered.end(), dialog) != answered.end())
         return;
@@ -157,8 +157,8 @@ void PrintTo(const SeenMessageBox& box, std::ostream* out) {
          << " owner " << box.owner << " style " << box.style;
 }
 
-HWND FindDialogOfProcess(DWORD processId) {
-    return FindDialog(0, processId);
+HWND FindWindowOfProcess(DWORD processId, const wchar_t* className) {
+    return FindWindowOf(0, processId, className);
 }
 
 DWORD RunChild(const wchar_t* scenario, const std::function<void(DWORD)>& drive) {

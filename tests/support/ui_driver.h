@@ -38,9 +38,8 @@ struct SeenMessageBox {
 };
 void PrintTo(const SeenMessageBox& box, std::ostream* out);
 
-// Answers every message box of this thread while it lives by clicking the given button (IDYES,
-// IDNO), or OK where the box has no such button, and records each one. It looks for them from
-// a timer of the thread, which the boxes' own message loops run too.
+// Answers every message box of this thread while it lives by clicking the given button, or OK
+// where the box has none, and records each one (from a timer, which their loops run too).
 class MessageBoxAnswerer {
   public:
     explicit MessageBoxAnswerer(int button);
@@ -59,11 +58,10 @@ class MessageBoxAnswerer {
     std::vector<SeenMessageBox> seen_;
 };
 
-// A visible dialog (message boxes are of class #32770) of the given process, or nullptr.
-HWND FindDialogOfProcess(DWORD processId);
+// A visible top-level window of the given process and class (message boxes are dialogs), or
+// nullptr.
+HWND FindWindowOfProcess(DWORD processId, const wchar_t* className = L"#32770");
 
-// What ends a process is tested in a child: the test program starts itself again to run its
-// disabled test DISABLED_Child.<scenario>, which only a child runs. drive(process id) acts on
-// it; the result is its exit code, or STILL_ACTIVE when it has not ended 10 s later (it is
-// then killed).
+// Runs the disabled test DISABLED_Child.<scenario> in a child process of this test program and
+// drive(its id) on it; gives its exit code, or STILL_ACTIVE when it is killed after 10 s.
 DWORD RunChild(const wchar_t* scenario, const std::function<void(DWORD)>& drive);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "tests/support/scratch_hkcu.h"
+#include "tests/support/scratch_registry.h"
 #include "zone/Module1.h"
 
 namespace {
@@ -35,7 +35,7 @@ TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
     for (const bool readOnly : {false, true}) {
         for (const auto& w : writes) {
             SCOPED_TRACE(testing::Message() << w.what << (readOnly ? " on a read-only key" : ""));
-            const ScratchHkcu hkcu;
+            const ScratchKey hkcu;
             if (readOnly) {
                 PutRaw(kZone3, L"1400", REG_DWORD, DwordBytes(7));
                 SetKeySddl(kZone3, L"D:P(A;;KR;;;WD)");

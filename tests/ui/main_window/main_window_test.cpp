@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scratch_hkcu.h"
+#include "tests/support/scratch_registry.h"
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
 #include "ui/runtime/runtime.h"
+#include "ui/runtime/window_classes.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ using Texts5 = std::array<std::wstring, 5>;
 [[maybe_unused]] const HMODULE kUrlmonLoadedFirst = LoadLibraryW(L"urlmon.dll");
 
 // The main window on a redirected HKEY_CURRENT_USER, closed after each test.
-class MainWindowTest : public ScratchHkcuTest {
+class MainWindowTest : public ScratchRegistryTest {
   protected:
     void TearDown() override {
         if (Form1::Instance().Loaded())
@@ -57,22 +58,19 @@ class MainWindowTest : public ScratchHkcuTest {
     static HWND ListWindow(int list) { return Form1::Instance().Control(list); }
     static std::wstring ListText(int list) { return Form1::Instance().Text(list); }
     static void Press(int button) { ClickCenter(ListWindow(button)), PumpFor(20); }
-    // The stored DWORD, or nothing when it is missing or not a REG_DWORD.
-    static std::optional<std::uint32_t> Stored(const wchar_t* valueName) {
-        DWORD value = 0;
-        DWORD size = sizeof value;
-        if (RegGetValueW(HKEY_CURRENT_USER, kZonePath.c_str(), valueName, RRF_RT_REG_DWORD, nullptr,
-                         &value, &size) != ERROR_SUCCESS)
-            return std::nullopt;
-        return value;
-    }
     static void Store(const wchar_t* valueName, std::uint32_t value) {
         PutRaw(kZonePath, valueName, REG_DWORD, DwordBytes(value));
     }
+    // The stored DWORDs, nothing where a value is missing or not a REG_DWORD.
     static Stored5 AllStored() {
         Stored5 values;
-        for (size_t i = 0; i < values.size(); ++i)
-            values[i] = Stored(kLists[i].valueName);
+        for (size_t i = 0; i < values.size(); ++i) {
+            DWORD value = 0;
+            DWORD size = sizeof value;
+            if (RegGetValueW(HKEY_CURRENT_USER, kZonePath.c_str(), kLists[i].valueName,
+                             RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS)
+                values[i] = value;
+        }
         return values;
     }
     static Texts5 AllTexts() {
@@ -328,17 +326,6 @@ TEST_F(MainWindowBehaviour, AReadOnlyZoneKeyShowsWhatIsStoredAndSaysWhenAWriteIs
 const std::wstring kMachineDisallows =
     L"実際に適用されている設定: 無効にする（管理者またはコンピューターの設定）";
 
-// The machine's zone key, with "1400" = 3, is a key of the scratch hive while this lives.
-struct ScratchHklm {
-    UniqueHkey machine;
-    ScratchHklm() {
-        PutRaw(L"Machine\\" + kZonePath, L"1400", REG_DWORD, std::string("\3\0\0\0", 4));
-        RegOpenKeyExW(HKEY_CURRENT_USER, L"Machine", 0, KEY_READ, machine.put());
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.get());
-    }
-    ~ScratchHklm() { RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr); }
-};
-
 // Marked: painted dark red, with white letters.
 bool Marked(int label) {
     const HWND hwnd = Form1::Instance().Control(label);
@@ -353,7 +340,7 @@ bool Marked(int label) {
 }
 
 // reg.exe on the scratch hive's zone key, in a process of its own (not redirected).
-void RegExe(const ScratchHkcu& hkcu, const wchar_t* verb, const wchar_t* arguments) {
+void RegExe(const ScratchKey& hkcu, const wchar_t* verb, const wchar_t* arguments) {
     const std::wstring line = std::wstring(L"reg.exe ") + verb + L" \"HKCU\\" + hkcu.Path() +
                               L"\\" + kZonePath + L"\" " + arguments + L" /f >nul";
     ASSERT_EQ(_wsystem(line.c_str()), 0) << "reg.exe failed";
@@ -362,7 +349,9 @@ void RegExe(const ScratchHkcu& hkcu, const wchar_t* verb, const wchar_t* argumen
 using LiveState = MainWindowTest;
 
 TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) {
-    const ScratchHklm machine;
+    const ScratchKey machine(HKEY_LOCAL_MACHINE); // whose "1400" is 3
+    const DWORD three = 3;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, &three, 4);
     Store(L"1400", 0);
     Open();
     const struct {
@@ -397,7 +386,7 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
              Form1::Instance().Unload(), RegExe(hkcu_, L"delete", L"/v 1400");
              EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
              Open(), PickEntry(ListWindow(Form1::co_java_applet), 2, false); // all else works
-             EXPECT_EQ(Stored(L"1402"), 3u);
+             EXPECT_EQ(AllStored()[1], 3u);
          },
          Form1::co_java_script, kAllow, false},
     };
@@ -455,7 +444,7 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
         c.act();
         PumpFor(150);
         EXPECT_EQ(ListText(Form1::co_java_script), c.stored == 0 ? kAllow : kDisable);
-        EXPECT_EQ(Stored(L"1400"), c.stored);
+        EXPECT_EQ(AllStored()[0], c.stored);
         EXPECT_EQ(DumpTree(L"") == tree, c.stored == 0) << "written";
     }
 }
@@ -464,7 +453,7 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
 TEST(DISABLED_Child, MainWindowProgram) {
     int code = 0;
     {
-        ScratchHkcu hkcu;
+        ScratchKey hkcu;
         PutRaw(kZonePath, L"1400", REG_DWORD, DwordBytes(0));
         SetKeySddl(kZonePath, L"D:P(A;;KR;;;WD)");
         Form1::Instance().Show();
@@ -477,14 +466,10 @@ TEST(MainWindowEnding, TheExitButtonTheTitleBarAndClosingDuringTheNoticeEndWithC
     for (const std::string how : {"exit button", "title bar", "closing during the notice"}) {
         SCOPED_TRACE(how);
         const DWORD code = RunChild(L"MainWindowProgram", [&](DWORD child) {
-            const auto shown = [&](HWND window) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(window, &pid);
-                return window && pid == child && IsWindowVisible(window);
-            };
             HWND window = nullptr;
-            ASSERT_TRUE(
-                PumpUntil([&] { return shown(window = FindWindowW(nullptr, L"QUELM")); }, 10000));
+            ASSERT_TRUE(PumpUntil(
+                [&] { return (window = FindWindowOfProcess(child, kFormClass)) != nullptr; },
+                10000));
             if (how == "exit button") {
                 PostMessageW(FindWindowExW(window, nullptr, L"Button", L"終了"), BM_CLICK, 0, 0);
             } else if (how == "title bar") {
@@ -493,7 +478,8 @@ TEST(MainWindowEnding, TheExitButtonTheTitleBarAndClosingDuringTheNoticeEndWithC
                 const HWND combo = FindWindowExW(window, nullptr, L"ComboBox", nullptr);
                 PostMessageW(FindWindowExW(combo, nullptr, L"Edit", nullptr), WM_KEYDOWN, VK_DOWN,
                              0);
-                ASSERT_TRUE(PumpUntil([&] { return shown(FindDialogOfProcess(child)); }, 10000));
+                ASSERT_TRUE(
+                    PumpUntil([&] { return FindWindowOfProcess(child) != nullptr; }, 10000));
                 PostMessageW(window, WM_CLOSE, 0, 0);
             }
         });

@@ -51,10 +51,9 @@ class TestForm : public Form {
     }
     void KeyPress(int /*control*/, std::int16_t& KeyAscii) override {
         keys += static_cast<wchar_t>(KeyAscii);
-        if (KeyAscii == 'x')
-            KeyAscii = 0;
-        else if (KeyAscii == 'a')
-            KeyAscii = 'b';
+        KeyAscii = static_cast<std::int16_t>(KeyAscii == 'x'   ? 0
+                                             : KeyAscii == 'a' ? 'b'
+                                                               : KeyAscii);
     }
 };
 
@@ -104,7 +103,7 @@ TEST(FormRuntime, AnExceptionInAHandlerShowsTheErrorReportAndExitsWithOne) {
     const DWORD code = RunChild(L"ThrowingHandler", [](DWORD child) {
         HWND report = nullptr;
         ASSERT_TRUE(
-            PumpUntil([&] { return (report = FindDialogOfProcess(child)) != nullptr; }, 10000))
+            PumpUntil([&] { return (report = FindWindowOfProcess(child)) != nullptr; }, 10000))
             << "no error report";
         wchar_t title[64] = {};
         GetWindowTextW(report, title, 64);

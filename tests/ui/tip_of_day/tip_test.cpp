@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "tests/support/scratch_hkcu.h"
+#include "tests/support/scratch_registry.h"
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
 #include "ui/runtime/app_info.h"
@@ -27,7 +27,7 @@ const std::filesystem::path kTipsFile = App::Path() + L"\\TIPOFDAY.TXT";
 
 // A tip window of its own for each test, so that TipList starts empty; the settings in a
 // scratch HKEY_CURRENT_USER; no tips file until the test writes one.
-class Tip : public ScratchHkcuTest {
+class Tip : public ScratchRegistryTest {
   protected:
     void SetUp() override { std::filesystem::remove_all(kTipsFile); }
     void TearDown() override { CloseWindows(), std::filesystem::remove_all(kTipsFile); }
@@ -90,10 +90,9 @@ TEST_F(Tip, TheStoredSettingDecidesWhetherTheWindowOpens) {
 TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
     std::pair<std::string, Lines> pieces = {std::string(TextFile::kChunkBytes - 1, 'a') + "\r\nbb",
                                             {std::wstring(TextFile::kChunkBytes - 1, L'a'), L"bb"}};
-    for (std::size_t i = 0; i < TextFile::kChunkBytes; ++i) {
+    for (std::size_t i = 0; i < TextFile::kChunkBytes; ++i)
         pieces.first += "\x82\xa0";
-        pieces.second.back() += L'あ';
-    }
+    pieces.second.back() += std::wstring(TextFile::kChunkBytes, L'あ');
     for (int i = 0; i < 30000; ++i) {
         pieces.first += (i % 3 ? "\r\n" : "\r") + std::to_string(i);
         pieces.second.push_back(std::to_wstring(i));
@@ -139,8 +138,7 @@ TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
         EXPECT_TRUE(seen[i] > 380 && seen[i] < 620) << "tip " << i << ": " << seen[i];
 }
 
-// Without a readable tips file the label explains what to do, naming the file, and Next
-// changes nothing.
+// Without a readable tips file the label says what to do, and Next changes nothing.
 TEST_F(Tip, WithoutAReadableFileTheLabelExplainsWhatToDo) {
     const std::wstring message =
         L"ﾌｧｲﾙ TIPOFDAY.TXT が見つかりませんでした。 \r\n\r\n"
@@ -191,8 +189,7 @@ TEST_F(Tip, EveryWayOfClosingShowsTheMainWindow) {
     }
 }
 
-// Caption, frame and place as designed; the labels sit in the white picture, the tip
-// wrapped; OK is the default button.
+// Caption, frame and place as designed; labels in the white picture; OK the default button.
 TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
     tip_.Show();
     const HWND window = tip_.Hwnd();

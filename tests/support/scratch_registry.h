@@ -10,27 +10,28 @@
 
 #include "base/unique_handle.h"
 
-// Redirects HKEY_CURRENT_USER of this process to a fresh, empty scratch key while it lives, so
-// tests never touch the settings of whoever runs them. (Non-volatile: a volatile key could hold
-// no non-volatile keys.)
-class ScratchHkcu {
+// Redirects a predefined key of this process (HKEY_CURRENT_USER unless told) to a fresh, empty,
+// non-volatile key under HKEY_CURRENT_USER while it lives, so that tests never touch the
+// settings of whoever runs them.
+class ScratchKey {
   public:
-    ScratchHkcu();
-    ~ScratchHkcu();
-    ScratchHkcu(const ScratchHkcu&) = delete;
-    ScratchHkcu& operator=(const ScratchHkcu&) = delete;
+    explicit ScratchKey(HKEY predefined = HKEY_CURRENT_USER);
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
 
     // Its path under the real HKEY_CURRENT_USER, for other processes, which are not redirected.
     const std::wstring& Path() const { return path_; }
 
   private:
-    std::wstring path_; // under the real HKEY_CURRENT_USER
+    HKEY predefined_;
+    std::wstring path_;
     UniqueHkey key_;
 };
 
-class ScratchHkcuTest : public ::testing::Test {
+class ScratchRegistryTest : public ::testing::Test {
   protected:
-    ScratchHkcu hkcu_;
+    ScratchKey hkcu_;
 };
 
 // Checks and changes of the scratch hive through the W API, independent of the code under test

@@ -1,13 +1,14 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include "tests/support/scratch_hkcu.h"
+#include "tests/support/scratch_registry.h"
 
 #include <stdexcept>
 
 namespace {
 
 constexpr wchar_t kScratchRoot[] = L"Software\\QUELM-tests";
+int created = 0; // scratch keys, for unique names
 
 UniqueHkey Open(HKEY parent, const std::wstring& path, REGSAM access = KEY_READ) {
     UniqueHkey key;
@@ -44,16 +45,17 @@ void DumpKey(HKEY key, const std::wstring& path, std::wstring& out) {
 
 } // namespace
 
-ScratchHkcu::ScratchHkcu()
-    : path_(std::wstring(kScratchRoot) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(GetTickCount64())) {
+ScratchKey::ScratchKey(HKEY predefined)
+    : predefined_(predefined),
+      path_(std::wstring(kScratchRoot) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++created)) {
     key_ = CreateKey(path_);
-    if (!key_ || RegOverridePredefKey(HKEY_CURRENT_USER, key_.get()) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot redirect HKEY_CURRENT_USER to a scratch key");
+    if (!key_ || RegOverridePredefKey(predefined_, key_.get()) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot redirect a predefined key to a scratch key");
 }
 
-ScratchHkcu::~ScratchHkcu() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+ScratchKey::~ScratchKey() {
+    RegOverridePredefKey(predefined_, nullptr);
     key_.reset();
     const UniqueHkey parent = Open(HKEY_CURRENT_USER, kScratchRoot, KEY_ALL_ACCESS);
     const std::wstring leaf = path_.substr(path_.rfind(L'\\') + 1);
