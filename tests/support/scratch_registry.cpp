@@ -57,10 +57,7 @@ ScratchKey::ScratchKey(HKEY predefined)
 ScratchKey::~ScratchKey() {
     RegOverridePredefKey(predefined_, nullptr);
     key_.reset();
-    const UniqueHkey parent = Open(HKEY_CURRENT_USER, kScratchRoot, KEY_ALL_ACCESS);
-    const std::wstring leaf = path_.substr(path_.rfind(L'\\') + 1);
-    RegDeleteTreeW(parent.get(), leaf.c_str());
-    RegDeleteKeyW(parent.get(), leaf.c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
 }
 
 bool KeyExists(const std::wstring& path) {

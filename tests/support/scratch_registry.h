@@ -34,8 +34,7 @@ class ScratchRegistryTest : public ::testing::Test {
     ScratchKey hkcu_;
 };
 
-// Checks and changes of the scratch hive through the W API, independent of the code under test
-// (no key can be created under a REG_OPTION_VOLATILE one; PutRaw creates the key).
+// The scratch hive through the W API, not the code under test (PutRaw creates the key).
 bool KeyExists(const std::wstring& path);
 UniqueHkey CreateKey(const std::wstring& path, DWORD options = REG_OPTION_NON_VOLATILE);
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,

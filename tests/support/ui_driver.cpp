@@ -27,6 +27,8 @@ void PumpFor(int ms) {
 
 namespace {
 
+MessageBoxAnswerer* active = nullptr; // one at a time
+
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
     INPUT input{INPUT_MOUSE, {}};
     input.mi.dx = dx, input.mi.dy = dy, input.mi.dwFlags = flags;
@@ -80,10 +82,9 @@ void PressKey(WORD vk, bool shift) {
 }
 
 void TypeText(std::wstring_view text) {
-    for (const wchar_t c : text) {
-        SendKey(0, KEYEVENTF_UNICODE, c);
-        SendKey(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c);
-    }
+    for (const wchar_t c : text)
+        for (const int flags : {KEYEVENTF_UNICODE, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP})
+            SendKey(0, flags, c);
 }
 
 void Activate(HWND window) {
@@ -112,10 +113,6 @@ void PickEntry(HWND combo, int entry, bool withMouse) {
     ASSERT_TRUE(PumpUntil([&] { return !dropped(); })) << "the list did not close";
     PumpFor(20);
 }
-
-namespace {
-MessageBoxAnswerer* active = nullptr; // one at a time
-} // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(int button)
     : button_(button), timer_(SetTimer(nullptr, 0, 50, Look)) {

@@ -94,8 +94,7 @@ const std::vector<std::uint32_t> kJavaValues = {0x10000, 0x20000, 0x30000, 0, 0x
 // Every control at 96 DPI, in pixels of the client area, and the list each label names.
 struct ExpectedControl {
     Form1::ControlIndex index;
-    const wchar_t* className;
-    const wchar_t* text;
+    const wchar_t *className, *text;
     RECT rect;
     int names = -1;
 };
@@ -221,10 +220,8 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPress
     for (const bool back : {false, true}) {
         for (int step = 1; step <= 8; ++step) {
             // In a list, Enter and Escape press no button (a focused button takes Enter).
-            if (FocusedControl() < Form1::com_reset) {
-                PressKey(VK_RETURN);
-                PressKey(VK_ESCAPE);
-            }
+            if (FocusedControl() < Form1::com_reset)
+                PressKey(VK_RETURN), PressKey(VK_ESCAPE);
             PressKey(VK_TAB, back);
             PumpFor(20);
             ASSERT_TRUE(form.Loaded());

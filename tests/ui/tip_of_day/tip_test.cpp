@@ -25,8 +25,7 @@ using Lines = std::vector<std::wstring>;
 const std::wstring kSettingKey = L"Software\\" + App::Title() + L"\\Options";
 const std::filesystem::path kTipsFile = App::Path() + L"\\TIPOFDAY.TXT";
 
-// A tip window of its own for each test, so that TipList starts empty; the settings in a
-// scratch HKEY_CURRENT_USER; no tips file until the test writes one.
+// Each test has a tip window of its own (TipList empty), scratch settings, and no tips file.
 class Tip : public ScratchRegistryTest {
   protected:
     void SetUp() override { std::filesystem::remove_all(kTipsFile); }
@@ -193,9 +192,7 @@ TEST_F(Tip, EveryWayOfClosingShowsTheMainWindow) {
 TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
     tip_.Show();
     const HWND window = tip_.Hwnd();
-    const auto pixels = [dpi = GetDpiForWindow(window)](int twips) {
-        return TwipsToPixels(twips, dpi);
-    };
+    const auto pixels = [dpi = GetDpiForWindow(window)](int t) { return TwipsToPixels(t, dpi); };
     wchar_t caption[16] = {};
     GetWindowTextW(window, caption, 16);
     EXPECT_STREQ(caption, L"ﾜﾝﾎﾟｲﾝﾄ");
