@@ -11,12 +11,13 @@ struct IInternetZoneManager;
 
 // The zone-3 policies in force, as the system's own security manager (urlmon) applies them: on
 // Windows group policy, the machine-only switch and the machine's values when the user has
-// none; under Wine the user's value, else the machine's. Loading COM and urlmon takes a while,
-// so nothing here is loaded before it is asked for.
+// none; under Wine the user's value, else the machine's. Loading COM and urlmon takes a while
+// and their modules take memory, so nothing here is loaded before it is asked for, and all of
+// it goes with the object.
 class ZonePolicy {
   public:
     // Loads COM and urlmon and makes a zone manager; when any of that fails, InEffect knows
-    // nothing.
+    // nothing. The destructor releases the manager, leaves COM and frees both modules.
     ZonePolicy();
     ~ZonePolicy();
     ZonePolicy(const ZonePolicy&) = delete;

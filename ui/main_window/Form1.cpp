@@ -10,6 +10,7 @@
 #include "ui/main_window/entry_tables.h"
 #include "ui/runtime/runtime.h"
 #include "zone/Module1.h"
+#include "zone/zone_policy.h"
 #include "zone/zone_settings.h"
 
 namespace {
@@ -77,19 +78,19 @@ void Form1::Form_Load() {
     WatchEvent(watch_->Event());
     Module1::ReadZoneValues();
     ShowValues(Module1::ZoneValues);
-    // COM and urlmon take a while to load: not before the window is up and ready for input.
+    // The security manager takes a while to load: not before the window is up and ready for
+    // input.
     Runtime::WhenIdle([this] {
         if (!Loaded())
             return;
-        Refresh();
-        policy_.emplace();
+        marking_ = true;
         MarkSettingsInEffect();
     });
 }
 
-// The window goes: stop watching and let COM go.
+// The window goes: stop watching; the next load marks once its window is up again.
 void Form1::Form_Unload(std::int16_t& /*Cancel*/) {
-    policy_.reset();
+    marking_ = false;
     watch_.reset();
 }
 
@@ -215,13 +216,16 @@ void Form1::ReportRefusedWrite() {
 
 // Marks each setting whose policy in force differs from the value its list shows (a missing
 // value shows as 0): a dark red label, and a tip on the label and the list naming what is in
-// force. Both go when the two agree, or when the policy cannot be had.
+// force. Both go when the two agree, or when the policy cannot be had. The security manager is
+// loaded for each pass and let go after it: kept, it would hold some 2.4 MiB while the window
+// waits for the user.
 void Form1::MarkSettingsInEffect() {
-    if (!policy_)
+    if (!marking_)
         return;
+    const ZonePolicy policy;
     for (const SettingList& s : kSettingLists) {
         const std::wstring valueName(kZoneSettings[s.setting].valueName);
-        const auto inEffect = policy_->InEffect(std::wcstoul(valueName.c_str(), nullptr, 16));
+        const auto inEffect = policy.InEffect(std::wcstoul(valueName.c_str(), nullptr, 16));
         const bool differs = inEffect && static_cast<std::int32_t>(*inEffect) != shown_[s.setting];
         SetColors(s.label, differs ? kMarkBack : kDefaultColor,
                   differs ? kMarkText : kDefaultColor);

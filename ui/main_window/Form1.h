@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "ui/runtime/form.h"
-#include "zone/zone_policy.h"
 #include "zone/zone_settings.h"
 #include "zone/zone_watch.h"
 
@@ -68,7 +67,7 @@ class Form1 final : public Form {
     // The value each list stands for now, in ZoneValues order.
     std::array<std::int32_t, 5> shown_{};
     std::optional<ZoneKeyWatch> watch_;
-    std::optional<ZonePolicy> policy_; // loaded once the window is up
+    bool marking_ = false; // from when the window is up
 };
 
 // The definition table of the main window.

@@ -671,11 +671,6 @@ void Form::FontToToolTip() {
         SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
-void Form::Refresh() {
-    RedrawWindow(hwnd_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
 void Form::RaisePosted() {
     if (posted_.empty())
         return;

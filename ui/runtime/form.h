@@ -106,8 +106,6 @@ class Form {
     // empty for none.
     std::wstring ToolTipText(int control) const;
     void SetToolTipText(int control, std::wstring_view text);
-    // Paints the window and its controls now rather than when the message queue is empty.
-    void Refresh();
 
     // Modal message box owned by this form; returns the answer (IDYES 6, IDNO 7, ...).
     int MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title);

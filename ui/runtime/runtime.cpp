@@ -65,7 +65,8 @@ void Dispatch(MSG& msg) {
 }
 
 // Waits up to timeoutMs for a watched event or a message; raises what the event asks for, then
-// dispatches every message waiting. False once the quit message came, with its exit code.
+// dispatches every message waiting. A wait that found nothing is the moment for the idle work.
+// False once the quit message came, with its exit code.
 bool Pump(DWORD timeoutMs, int& exitCode) {
     const auto count = static_cast<DWORD>(watchedEvents.size());
     const DWORD woken = MsgWaitForMultipleObjectsEx(count, watchedEvents.data(), timeoutMs,
@@ -82,9 +83,11 @@ bool Pump(DWORD timeoutMs, int& exitCode) {
         }
         Dispatch(msg);
     }
-    // The last PeekMessage found nothing: the system now counts the program as idle.
-    for (auto work = std::exchange(idleWork, {}); auto& step : work)
-        RaiseEvent(step);
+    // The system now counts the program as ready for input: Windows from an empty PeekMessage
+    // on, Wine only from a wait that found nothing.
+    if (woken == WAIT_TIMEOUT)
+        for (auto work = std::exchange(idleWork, {}); auto& step : work)
+            RaiseEvent(step);
     return true;
 }
 
@@ -103,7 +106,8 @@ void Initialize() {
 
 int Run() {
     int exitCode = 0;
-    while (Pump(INFINITE, exitCode)) {
+    // Idle work waiting: a wait that only looks.
+    while (Pump(idleWork.empty() ? INFINITE : 0, exitCode)) {
     }
     return exitCode;
 }

@@ -22,8 +22,9 @@ bool DoEvents();
 // waits for watched events and messages alike, so nothing polls.
 void Watch(HANDLE event, std::function<void()> onSignal);
 
-// Runs work once the message queue is first empty: the program's window is up and painted, and
-// the system counts the program as ready for input. For slow work that the window can wait for.
+// Runs work once a wait for messages first finds none: the program's window is up and painted,
+// and the system counts the program as ready for input. For slow work that the window can wait
+// for.
 void WhenIdle(std::function<void()> work);
 void Unwatch(HANDLE event);
 
