@@ -10,9 +10,9 @@ namespace {
 constexpr wchar_t kScratchRoot[] = L"Software\\QUELM-tests";
 int created = 0; // scratch keys, for unique names
 
-UniqueHkey Open(HKEY parent, const std::wstring& path, REGSAM access = KEY_READ) {
+UniqueHkey Open(HKEY parent, const wchar_t* path, REGSAM access = KEY_READ) {
     UniqueHkey key;
-    RegOpenKeyExW(parent, path.c_str(), 0, access, key.put());
+    RegOpenKeyExW(parent, path, 0, access, key.put());
     return key;
 }
 
@@ -61,7 +61,7 @@ ScratchKey::~ScratchKey() {
 }
 
 bool KeyExists(const std::wstring& path) {
-    return static_cast<bool>(Open(HKEY_CURRENT_USER, path));
+    return static_cast<bool>(Open(HKEY_CURRENT_USER, path.c_str()));
 }
 
 UniqueHkey CreateKey(const std::wstring& path, DWORD options) {
@@ -84,7 +84,7 @@ void SetKeySddl(const std::wstring& path, const wchar_t* sddl) {
     PSECURITY_DESCRIPTOR sd = nullptr;
     ASSERT_TRUE(
         ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(Open(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS).get(),
+    EXPECT_EQ(RegSetKeySecurity(Open(HKEY_CURRENT_USER, path.c_str(), KEY_ALL_ACCESS).get(),
                                 DACL_SECURITY_INFORMATION, sd),
               ERROR_SUCCESS);
     LocalFree(sd);
@@ -92,7 +92,7 @@ void SetKeySddl(const std::wstring& path, const wchar_t* sddl) {
 
 std::wstring DumpTree(const std::wstring& path) {
     std::wstring out;
-    if (const UniqueHkey key = Open(HKEY_CURRENT_USER, path))
+    if (const UniqueHkey key = Open(HKEY_CURRENT_USER, path.c_str()))
         DumpKey(key.get(), path, out);
     return out;
 }

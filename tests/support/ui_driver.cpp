@@ -127,7 +127,7 @@ MessageBoxAnswerer::~MessageBoxAnswerer() {
 void MessageBoxAnswerer::Look(HWND, UINT, UINT_PTR, DWORD) {
     const HWND dialog = FindWindowOf(GetCurrentThreadId(), 0, L"#32770");
     auto& answered = active->answered_;
-    if (!dialog || std::find(answered.begin(), answered.end(), dialog) != answered.end())
+    if (dialog == nullptr || std::find(answered.begin(), answered.end(), dialog) != answered.end())
         return;
     answered.push_back(dialog);
     wchar_t title[256] = {};

@@ -37,7 +37,7 @@ class Tip : public ScratchRegistryTest {
         return GetSetting(App::Title(), L"Options", L"Show Tips at Startup", L"absent");
     }
     static bool MainWindowShown() {
-        return Form1::Instance().Loaded() && IsWindowVisible(Form1::Instance().Hwnd());
+        return Form1::Instance().Loaded() && IsWindowVisible(Form1::Instance().Hwnd()) != FALSE;
     }
     void CloseWindows() {
         for (Form* form : {static_cast<Form*>(&tip_), static_cast<Form*>(&Form1::Instance())})
