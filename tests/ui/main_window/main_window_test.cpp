@@ -128,7 +128,7 @@ int FocusedControl() {
 using MainWindowLayout = MainWindowTest;
 
 TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
-    Store(L"1C00", 0x10000); // as the machine has it: no setting is marked as overridden
+    const ScratchKey machine(HKEY_LOCAL_MACHINE); // no machine values: no setting is marked
     Form1& form = Open();
     const HWND hwnd = form.Hwnd();
     wchar_t caption[32] = {};
