@@ -10,9 +10,8 @@
 
 #include "base/unique_handle.h"
 
-// Redirects a predefined key of this process (HKEY_CURRENT_USER unless told) to a fresh, empty,
-// non-volatile key under HKEY_CURRENT_USER while it lives, so that tests never touch the
-// settings of whoever runs them.
+// Redirects a predefined key of this process to a fresh, empty, non-volatile key under
+// HKEY_CURRENT_USER while it lives: tests never touch the settings of whoever runs them.
 class ScratchKey {
   public:
     explicit ScratchKey(HKEY predefined = HKEY_CURRENT_USER);
@@ -29,8 +28,10 @@ class ScratchKey {
     UniqueHkey key_;
 };
 
+// Both hives in scratch keys: what the code under test writes to the wrong one lands there too.
 class ScratchRegistryTest : public ::testing::Test {
   protected:
+    ScratchKey hklm_{HKEY_LOCAL_MACHINE}; // first: beside the other, not in it
     ScratchKey hkcu_;
 };
 

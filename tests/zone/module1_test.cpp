@@ -35,6 +35,7 @@ TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
     for (const bool readOnly : {false, true}) {
         for (const auto& w : writes) {
             SCOPED_TRACE(testing::Message() << w.what << (readOnly ? " on a read-only key" : ""));
+            const ScratchKey hklm(HKEY_LOCAL_MACHINE);
             const ScratchKey hkcu;
             if (readOnly) {
                 PutRaw(kZone3, L"1400", REG_DWORD, DwordBytes(7));

@@ -128,7 +128,6 @@ int FocusedControl() {
 using MainWindowLayout = MainWindowTest;
 
 TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
-    const ScratchKey machine(HKEY_LOCAL_MACHINE); // no machine values: no setting is marked
     Form1& form = Open();
     const HWND hwnd = form.Hwnd();
     wchar_t caption[32] = {};
@@ -346,9 +345,7 @@ void RegExe(const ScratchKey& hkcu, const wchar_t* verb, const wchar_t* argument
 using LiveState = MainWindowTest;
 
 TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) {
-    const ScratchKey machine(HKEY_LOCAL_MACHINE); // whose "1400" is 3
-    const DWORD three = 3;
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, &three, 4);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\3\0\0", 4); // 3
     Store(L"1400", 0);
     Open();
     const struct {
@@ -450,7 +447,8 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
 TEST(DISABLED_Child, MainWindowProgram) {
     int code = 0;
     {
-        ScratchKey hkcu;
+        const ScratchKey hklm(HKEY_LOCAL_MACHINE);
+        const ScratchKey hkcu;
         PutRaw(kZonePath, L"1400", REG_DWORD, DwordBytes(0));
         SetKeySddl(kZonePath, L"D:P(A;;KR;;;WD)");
         Form1::Instance().Show();
