@@ -63,10 +63,10 @@ TEST(FormRuntime, APickRaisesOneClickAndShowingTextOrTypingRaisesNone) {
     Activate(form.Hwnd());
     const HWND combo = form.Control(kCombo);
     SetFocus(combo);
-    TypeText(L"xa1");
-    PumpUntil([&] { return form.keys.size() == 3; });
-    EXPECT_EQ(form.keys, L"xa1");
-    EXPECT_EQ(form.Text(kCombo), L"b1");
+    TypeText(L"a1x2"); // a dropped character must not move the caret
+    PumpUntil([&] { return form.keys.size() == 4; });
+    EXPECT_EQ(form.keys, L"a1x2");
+    EXPECT_EQ(form.Text(kCombo), L"b12");
     form.SetText(kCombo, L"二");
     EXPECT_EQ(form.ListIndex(kCombo), -1);
     for (const bool withMouse : {true, false}) {
