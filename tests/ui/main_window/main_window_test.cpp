@@ -14,7 +14,6 @@
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
 #include "ui/runtime/runtime.h"
-#include "ui/runtime/window_classes.h"
 
 namespace {
 
@@ -463,7 +462,7 @@ TEST(MainWindowEnding, TheExitButtonTheTitleBarAndClosingDuringTheNoticeEndWithC
         const DWORD code = RunChild(L"MainWindowProgram", [&](DWORD child) {
             HWND window = nullptr;
             ASSERT_TRUE(PumpUntil(
-                [&] { return (window = FindWindowOfProcess(child, kFormClass)) != nullptr; },
+                [&] { return (window = FindWindowOfProcess(child, L"QUELM.Form")) != nullptr; },
                 10000));
             if (how == "exit button") {
                 PostMessageW(FindWindowExW(window, nullptr, L"Button", L"終了"), BM_CLICK, 0, 0);
