@@ -44,7 +44,7 @@ BUILD = Path("build") / "win64"
 WINE_DRIVER = r"""
 source tools/wine-env.sh
 quelm_throwaway_wine
-wine "$1" >/dev/null 2>&1 </dev/null &
+quelm_keep_desktop "$1"
 env -0 >"$2"
 echo ready
 read -r _ || true

@@ -37,7 +37,7 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
 fi
 
 wait "$prefix_ready"
-wine "$build/tests/keep_desktop.exe" >/dev/null 2>&1 </dev/null &
+quelm_keep_desktop "$build/tests/keep_desktop.exe"
 
 for dir in "${builds[@]}"; do
     echo "== tests: $dir"

@@ -77,3 +77,16 @@ quelm_throwaway_wine() {
     quelm_throwaway_display
     quelm_prepare_prefix
 }
+
+# Starts the test programs' keep_desktop.exe ($1) in the background and returns once it says
+# that Wine's desktop is up (or after 60 s).
+quelm_keep_desktop() {
+    local said
+    said=$(mktemp)
+    wine "$1" >"$said" 2>/dev/null </dev/null &
+    for _ in $(seq 600); do
+        grep -q ready "$said" && break
+        sleep 0.1
+    done
+    rm -f "$said"
+}

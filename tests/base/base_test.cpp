@@ -6,26 +6,21 @@
 
 namespace {
 
-HANDLE OpenSelf() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-}
-
 bool Closed(HANDLE file) {
     DWORD flags = 0;
     return GetHandleInformation(file, &flags) == FALSE;
 }
 
-// A handle is closed once, when its last owner lets go of it (reset, put, move-assignment), and
-// not when it is moved or released. A file is empty as INVALID_HANDLE_VALUE, what a failed
-// CreateFileW returns; a key as null.
+// A handle is closed once, when its last owner lets go of it (reset, put, move-assignment), not
+// when it is moved or released; a file is empty as INVALID_HANDLE_VALUE, a key as null.
 TEST(UniqueHandle, ClosesEachHandleWhenItsLastOwnerLetsGo) {
-    EXPECT_FALSE(UniqueFile(
-        CreateFileW(L"C:\\missing", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
-    const HANDLE first = OpenSelf();
-    const HANDLE second = OpenSelf();
-    const HANDLE third = OpenSelf();
+    const auto open = [](const wchar_t* path) {
+        return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    EXPECT_FALSE(UniqueFile(open(L"C:\\missing")));
+    const HANDLE first = open(L"C:\\windows\\win.ini");
+    const HANDLE second = open(L"C:\\windows\\win.ini");
+    const HANDLE third = open(L"C:\\windows\\win.ini");
     UniqueFile a(first);
     UniqueFile b(std::move(a));
     UniqueFile c(second);
@@ -39,9 +34,8 @@ TEST(UniqueHandle, ClosesEachHandleWhenItsLastOwnerLetsGo) {
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), 0);
     const HKEY raw = key.get();
     key.reset();
-    EXPECT_NE(RegQueryInfoKeyW(raw, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(raw, nullptr, nullptr, nullptr, nullptr, nullptr),
+              ERROR_INVALID_HANDLE);
 }
 
 } // namespace

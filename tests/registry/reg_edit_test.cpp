@@ -76,8 +76,7 @@ TEST_F(RegEdit, WritesStoreTheirTypeAndBytes) {
     for (std::size_t i = 0; i < std::size(refused); ++i)
         EXPECT_FALSE(EditorAt(kKey).SetBinary(L"b", five, refused[i])) << "count " << i;
     EXPECT_FALSE(EditorAt(kKey).SetBinary(L"b", {}, 0) || KeyExists(kKey));
-    // RegSetValueExA keeps the NUL after REG_SZ text that the count leaves out (Wine and NT
-    // alike), so 4,096 bytes of text take 4,097 and no longer read back.
+    // RegSetValueExA keeps the NUL that the count leaves out: 4,096 bytes of text take 4,097.
     const std::wstring fits = std::wstring(2047, L'あ') + L"z";
     EXPECT_TRUE(editor.SetString(L"s", fits) && editor.GetString(L"s") == fits);
     EXPECT_TRUE(editor.SetString(L"s", fits + L"z") && editor.GetString(L"s", L"既定") == L"既定");
@@ -86,9 +85,8 @@ TEST_F(RegEdit, WritesStoreTheirTypeAndBytes) {
                  editor.SetBinary(tooLong, five, 1));
 }
 
-// A missing key, one never named or that cannot be created, and paths, names and text that the
-// code page holds only approximately, which would reach a look-alike (é as e, ¥ as a backslash,
-// a lone surrogate as ?, text cut at a NUL): every member fails and changes nothing.
+// A missing key, one never named or that cannot be created, and text that the code page holds
+// only approximately (é as e, ¥ as \, a lone surrogate as ?, cut at a NUL): every member fails.
 TEST_F(RegEdit, WhatCannotBeReachedIsNeitherReadNorChanged) {
     for (const std::wstring& lookAlike :
          {L"Software\\cafe\\v"s, L"Software\\a\\b\\v"s, L"Software\\a\\v"s, kKey + L"\\cafe",

@@ -1,8 +1,9 @@
 #include <windows.h>
 
-// Keeps Wine's desktop process alive for a whole test run: Wine closes it when the last process
-// using user32 ends, and starting it again costs each test program seconds.
+// Holds Wine's desktop for a whole test run; says "ready" once it is up, for no program to race.
 int main() {
     GetDesktopWindow();
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "ready\n", 6, &written, nullptr);
     Sleep(INFINITE);
 }

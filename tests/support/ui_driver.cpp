@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "base/unique_handle.h"
 #include "ui/runtime/runtime.h"
 
@@ -126,18 +124,16 @@ MessageBoxAnswerer::~MessageBoxAnswerer() {
 
 void MessageBoxAnswerer::Look(HWND, UINT, UINT_PTR, DWORD) {
     const HWND dialog = FindWindowOf(GetCurrentThreadId(), 0, L"#32770");
-    auto& answered = active->answered_;
-    if (dialog == nullptr || std::find(answered.begin(), answered.end(), dialog) != answered.end())
+    if (dialog == nullptr || dialog == active->answered_)
         return;
-    answered.push_back(dialog);
+    active->answered_ = dialog;
     wchar_t title[256] = {};
     wchar_t text[1024] = {};
     GetWindowTextW(dialog, title, 256);
     GetDlgItemTextW(dialog, 0xFFFF, text, 1024); // the message's static control
     SeenMessageBox box{title, text, GetWindow(dialog, GW_OWNER),
                        GetDlgItem(dialog, IDYES) ? MB_YESNO : 0u};
-    // The icon's static holds one of the system's shared icons: IDI_HAND, IDI_QUESTION,
-    // IDI_EXCLAMATION, IDI_ASTERISK.
+    // The icon's static holds a shared IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION or IDI_ASTERISK.
     const auto icon = SendDlgItemMessageW(dialog, 0x0440, STM_GETICON, 0, 0);
     for (const UINT i : {0, 1, 2, 3})
         if (icon == reinterpret_cast<LRESULT>(LoadIconW(nullptr, MAKEINTRESOURCEW(32513 + i))))

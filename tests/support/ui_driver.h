@@ -8,9 +8,8 @@
 #include <string_view>
 #include <vector>
 
-// Drives the program's windows as a user does: real input through SendInput, which the system
-// routes to the window under the pointer or with the focus, and message boxes answered by
-// clicking their buttons. The windows live on the test's own thread, so every wait pumps.
+// Drives the program's windows as a user does, with real input (SendInput) and message boxes
+// answered by clicking their buttons. The windows live on the test's thread: every wait pumps.
 
 // Processes this thread's messages until done() holds (false after timeoutMs), or for ms.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
@@ -22,14 +21,11 @@ void ClickCenter(HWND window);
 // Presses and releases a key, with Shift held when asked; types text as an input method does.
 void PressKey(WORD vk, bool shift = false);
 void TypeText(std::wstring_view text);
-// Makes the window the active, focused top-level window.
 void Activate(HWND window);
-// Picks entry n of a drop-down combo box: opens it with the mouse and clicks the entry, or
-// opens it with F4, moves there with the arrow keys and presses Enter.
+// Picks entry n of a drop-down list: arrow and click, or F4, arrow keys and Enter.
 void PickEntry(HWND combo, int entry, bool withMouse);
 
-// One message box as the user saw it; style as MessageBox takes it: buttons, icon and
-// MB_DEFBUTTON2 when the focus was not on the first button.
+// One message box as the user saw it; style as MessageBox takes it (buttons, icon, default).
 struct SeenMessageBox {
     std::wstring title, text;
     HWND owner = nullptr;
@@ -54,12 +50,11 @@ class MessageBoxAnswerer {
 
     int button_;
     UINT_PTR timer_;
-    std::vector<HWND> answered_;
+    HWND answered_ = nullptr; // the last one
     std::vector<SeenMessageBox> seen_;
 };
 
-// A visible top-level window of the given process and class (message boxes are dialogs), or
-// nullptr.
+// A visible top-level window of the given process and class (message boxes are dialogs).
 HWND FindWindowOfProcess(DWORD processId, const wchar_t* className = L"#32770");
 
 // Runs the disabled test DISABLED_Child.<scenario> in a child process of this test program and

@@ -18,8 +18,7 @@ const std::wstring kZone3 =
 constexpr Values kSentinels = {-7, -7, -7, -7, -7};
 
 // Each write, on a missing zone key (which it creates) and on a read-only one, stores its DWORDs
-// or reports the refusal and changes nothing. WriteZoneValue always leaves PendingValue -1 and
-// the name empty; nothing else touches them or ZoneValues. (Reading shows in the main window.)
+// or reports the refusal; only WriteZoneValue resets PendingValue and the name, always.
 TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
     const struct {
         const char* what;

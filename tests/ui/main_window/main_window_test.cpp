@@ -17,7 +17,6 @@
 
 namespace {
 
-// The zone key as the tests see it (HKEY_CURRENT_USER is the scratch key).
 const std::wstring kZonePath =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\3";
 
@@ -36,9 +35,8 @@ constexpr ListUnderTest kLists[] = {
 using Stored5 = std::array<std::optional<std::uint32_t>, 5>;
 using Texts5 = std::array<std::wstring, 5>;
 
-// Wine's shell32, which urlmon brings in, writes the user's shell folders into the registry
-// when it first loads. The main window loads urlmon once it is up: load it before any test,
-// so that this lands in the real hive and not in the scratch hives the tests compare.
+// Wine's shell32, which urlmon brings in, writes the user's shell folders into the registry when
+// it first loads: before any test, so that this lands in the real hive, not in scratch ones.
 [[maybe_unused]] const HMODULE kUrlmonLoadedFirst = LoadLibraryW(L"urlmon.dll");
 
 // The main window on a redirected HKEY_CURRENT_USER, closed after each test.
@@ -129,9 +127,7 @@ using MainWindowLayout = MainWindowTest;
 TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     Form1& form = Open();
     const HWND hwnd = form.Hwnd();
-    wchar_t caption[32] = {};
-    GetWindowTextW(hwnd, caption, 32);
-    EXPECT_STREQ(caption, L"QUELM");
+    EXPECT_EQ(FindWindowW(nullptr, L"QUELM"), hwnd); // its caption
     const auto style = GetWindowLongW(hwnd, GWL_STYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
               WS_CAPTION | WS_SYSMENU);
@@ -234,21 +230,19 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPress
 using MainWindowBehaviour = MainWindowTest;
 
 TEST_F(MainWindowBehaviour, EveryEntryPickedWritesItsValueToItsOwnName) {
-    // Stored as raw bytes, the values show as entry 0; picking that shown entry must still
-    // write it, which turns the value into a REG_DWORD.
+    // Raw bytes show as entry 0; picking that shown entry still writes it, as a REG_DWORD.
     for (const ListUnderTest& l : kLists)
         PutRaw(kZonePath, l.valueName, REG_BINARY, DwordBytes(l.java ? 0x10000 : 1));
     Open();
     Stored5 expected;
-    bool useMouse = true;
     for (size_t i = 0; i < std::size(kLists); ++i) {
         const auto& values = kLists[i].java ? kJavaValues : kPolicyValues;
         const auto& texts = kLists[i].java ? kEntrySetB : kEntrySetA;
         for (size_t entry = 0; entry < values.size(); ++entry) {
+            const bool useMouse = (i + entry) % 2 == 0;
             SCOPED_TRACE(testing::Message() << "list " << i << " entry " << entry
                                             << (useMouse ? " by mouse" : " by keyboard"));
             PickEntry(ListWindow(kLists[i].list), static_cast<int>(entry), useMouse);
-            useMouse = !useMouse;
             expected[i] = values[entry];
             EXPECT_EQ(ListText(kLists[i].list), texts[entry]);
             EXPECT_EQ(AllStored(), expected);
@@ -404,15 +398,11 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
     Store(L"1400", 0);
     Open();
     const HWND combo = ListWindow(Form1::co_java_script);
-    const HWND javaField =
-        FindWindowExW(ListWindow(Form1::co_java_java), nullptr, L"Edit", nullptr);
-    SendMessageW(javaField, EM_SETSEL, 0, -1);
-    SendMessageW(javaField, WM_COPY, 0, 0); // "無効にする" on the clipboard, for the pastes
+    SendMessageW(ListWindow(Form1::co_java_java), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    SendMessageW(ListWindow(Form1::co_java_java), WM_COPY, 0, 0); // "無効にする", for the pastes
     const auto openAndGoDown = [&](bool withMouse) {
         withMouse ? ClickAt(combo, {102, 9}) : PressKey(VK_F4);
-        PumpFor(100);
-        PressKey(VK_DOWN);
-        PumpFor(50);
+        PumpFor(100), PressKey(VK_DOWN), PumpFor(50);
     };
     const struct {
         const char* name;

@@ -51,8 +51,7 @@ class Tip : public ScratchRegistryTest {
 };
 
 // "0" shows the main window instead; anything else opens the window with the box checked, which
-// stores "1". Each click on the box stores its state; a settings key shut to everyone changes
-// nothing of that but the storing.
+// stores "1"; each click stores the box's state; a key shut to everyone changes only the storing.
 TEST_F(Tip, TheStoredSettingDecidesWhetherTheWindowOpens) {
     for (const std::wstring stored : {L"absent", L"0", L"1", L"2", L"-1", L"abc", L"", L"1x",
                                       L"99999999999", L"REG_DWORD 0x30"}) {
@@ -82,10 +81,9 @@ TEST_F(Tip, TheStoredSettingDecidesWhetherTheWindowOpens) {
 }
 
 // A line ends at CR or CR LF; a lone LF stays in it, nothing is trimmed (表 ends in 5C), bytes
-// that are no Shift-JIS stay in their line (a lead byte must not take the CR as its trail byte).
-// The file is read in pieces: one CR LF is split between two, a longer line ends each inside a
-// character. The label shows the chosen tip's first 65,536 characters (up to a NUL). Each load
-// adds the lines again, and every tip is drawn about equally often.
+// that are no Shift-JIS stay in their line (a lead byte must not take the CR). The file is read
+// in pieces (one CR LF split between two, a longer line cut inside characters). The label shows
+// the chosen tip's first 65,536 characters; each load adds the lines; draws are even.
 TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
     std::pair<std::string, Lines> pieces = {std::string(TextFile::kChunkBytes - 1, 'a') + "\r\nbb",
                                             {std::wstring(TextFile::kChunkBytes - 1, L'a'), L"bb"}};
@@ -193,9 +191,7 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
     tip_.Show();
     const HWND window = tip_.Hwnd();
     const auto pixels = [dpi = GetDpiForWindow(window)](int t) { return TwipsToPixels(t, dpi); };
-    wchar_t caption[16] = {};
-    GetWindowTextW(window, caption, 16);
-    EXPECT_STREQ(caption, L"ﾜﾝﾎﾟｲﾝﾄ");
+    EXPECT_EQ(FindWindowW(nullptr, L"ﾜﾝﾎﾟｲﾝﾄ"), window); // its caption
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) &
                   (WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               WS_THICKFRAME | WS_SYSMENU);
