@@ -378,9 +378,8 @@ void Form::CreateControls(UINT dpi) {
                               GetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC));
             SetWindowLongPtrW(info.hwndItem, GWLP_WNDPROC,
                               reinterpret_cast<LONG_PTR>(FormWindow::EditProc));
-        }
-        if (c.kind == ControlKind::ComboBox)
             FitComboField(hwnd, place.bottom - place.top);
+        }
     }
 }
 
