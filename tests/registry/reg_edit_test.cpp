@@ -62,8 +62,7 @@ TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
 // What the writes store, in a key path they create (表 is 95 5C: its second byte a backslash,
 // yet it names one key). A SetBinary whose count does not fit creates nothing.
 TEST_F(RegEdit, WritesStoreTheirTypeAndBytes) {
-    // Predefined keys are negative: a 64-bit process must sign-extend them.
-    EXPECT_EQ(RegKeyHandle(kHkcu), HKEY_CURRENT_USER);
+    EXPECT_EQ(RegKeyHandle(kHkcu), HKEY_CURRENT_USER); // negative: sign-extended in 64 bits
     const Bytes five = {1, 2, 3, 4, 5};
     const clsRegEdit editor = EditorAt(L"Software\\表示\\A");
     EXPECT_TRUE(editor.SetDWORD(L"d", 0x12345678) && editor.SetString(L"s", L"") &&

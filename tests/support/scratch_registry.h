@@ -19,8 +19,7 @@ class ScratchKey {
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
 
-    // Its path under the real HKEY_CURRENT_USER, for other processes, which are not redirected.
-    const std::wstring& Path() const { return path_; }
+    const std::wstring& Path() const { return path_; } // in the real HKCU, for other processes
 
   private:
     HKEY predefined_;

@@ -84,8 +84,7 @@ const std::wstring kDisable = L"無効にする";
 const std::vector<std::wstring> kEntrySetA = {kPrompt, kAllow, kDisable};
 const std::vector<std::wstring> kEntrySetB = {L"安全性-高", L"安全性-中", L"安全性-低", kDisable,
                                               L"カスタム設定"};
-// The value each entry must store, in entry order.
-const std::vector<std::uint32_t> kPolicyValues = {1, 0, 3};
+const std::vector<std::uint32_t> kPolicyValues = {1, 0, 3}; // what each entry stores
 const std::vector<std::uint32_t> kJavaValues = {0x10000, 0x20000, 0x30000, 0, 0x800000};
 
 // Every control at 96 DPI, in pixels of the client area, and the list each label names.
