@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <objbase.h>
+#include <process.h>
 
 #include <gtest/gtest.h>
 
@@ -327,11 +328,12 @@ bool Marked(int label) {
     return red;
 }
 
-// reg.exe on the scratch hive's zone key, in a process of its own (not redirected).
+// reg.exe on the scratch hive's zone key, in a process of its own (not redirected), no shell.
 void RegExe(const ScratchKey& hkcu, const wchar_t* verb, const wchar_t* arguments) {
-    const std::wstring line = std::wstring(L"reg.exe ") + verb + L" \"HKCU\\" + hkcu.Path() +
-                              L"\\" + kZonePath + L"\" " + arguments + L" /f >nul";
-    ASSERT_EQ(_wsystem(line.c_str()), 0) << "reg.exe failed";
+    const std::wstring key = L"\"HKCU\\" + hkcu.Path() + L"\\" + kZonePath + L"\"";
+    ASSERT_EQ(
+        _wspawnlp(_P_WAIT, L"reg.exe", L"reg.exe", verb, key.c_str(), arguments, L"/f", nullptr),
+        0);
 }
 
 using LiveState = MainWindowTest;
