@@ -3,5 +3,8 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(QUELM_TRIPLE i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
+# Looked up at every configure: on a machine that runs no 32-bit programs the scripts put
+# launchers for the 64-bit loader first on PATH (tools/wine-env.sh).
+unset(QUELM_WINE CACHE)
 find_program(QUELM_WINE NAMES wine REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${QUELM_WINE})

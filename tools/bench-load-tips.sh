@@ -5,12 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
+source tools/wine-env.sh # before CMake: it finds the Wine that CTest uses
 
 build=${QUELM_BUILD_DIR:-build/win64}
 cmake --preset win64 -B "$build" >/dev/null
 cmake --build "$build" --target load_tips_bench
 
-source tools/wine-env.sh
 quelm_throwaway_wine # the tip window is a real window
 
 folder="$(realpath "$build")/bench"

@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
+source tools/wine-env.sh # before CMake: it finds the Wine that CTest uses
 
 build=${QUELM_BUILD_DIR:-build/win64}
 runs=${QUELM_BENCH_RUNS:-61}
@@ -19,7 +20,6 @@ cmake --build "$build" --target QUELM same_window minimal_window startup_probe
 # Xvfb, the Wine server and the programs all start from this shell and share its CPU.
 taskset -p -c "${QUELM_BENCH_CPU:-1}" $$ >/dev/null
 
-source tools/wine-env.sh
 quelm_throwaway_wine
 
 winpath() {

@@ -65,6 +65,14 @@ def run(cmd, cwd, log, env=None):
                 proc.wait()
 
 
+def wine_environment(src):
+    """The environment after tools/wine-env.sh: on a machine that runs no 32-bit programs its
+    PATH leads to the 64-bit loader, which CMake must find when it configures the tree."""
+    out = subprocess.run(["bash", "-c", "source tools/wine-env.sh && quelm_wine_path >&2 && env -0"],
+                         cwd=src, check=True, stdout=subprocess.PIPE).stdout.decode()
+    return dict(v.split("=", 1) for v in out.split("\0") if "=" in v)
+
+
 def copy_tree(src, rev):
     if rev:
         archive = subprocess.run(["git", "archive", rev], cwd=ROOT, check=True,
@@ -116,7 +124,7 @@ class Tests:
         """Whether the test fails on the unchanged tree: one test that kills mutant after mutant
         may be failing for a reason of its own (a test left broken by the machine's load)."""
         if run(["cmake", "--build", str(BUILD), "-j", str(jobs)], self.src,
-               self.src / "build.log") != 0:
+               self.src / "build.log", self.env) != 0:
             return True
         name = re.escape(test.rsplit(" (", 1)[0])
         return self.ctest(["-R", f"^{name}$"])[0] is not None
@@ -145,7 +153,8 @@ def try_mutant(m, src, tests, jobs):
         return "not applicable", ""
     path.write_bytes(original.replace(find, replace))
     try:
-        if run(["cmake", "--build", str(BUILD), "-j", str(jobs)], src, src / "build.log") != 0:
+        if run(["cmake", "--build", str(BUILD), "-j", str(jobs)], src, src / "build.log",
+               tests.env) != 0:
             return "did not build", ""
         failed = tests.first_failure(m.get("first", ""))
         return ("killed", failed) if failed else ("survived", "")
@@ -208,15 +217,16 @@ def main():
     try:
         copy_tree(src, args.rev)
         print(f"scratch copy of {args.rev or 'the working tree'} in {src}", flush=True)
-        if run(["cmake", "--preset", "win64"], src, src / "build.log") != 0 or \
+        env = wine_environment(src)
+        if run(["cmake", "--preset", "win64"], src, src / "build.log", env) != 0 or \
                 run(["cmake", "--build", str(BUILD), "-j", str(args.jobs)], src,
-                    src / "build.log") != 0:
+                    src / "build.log", env) != 0:
             sys.exit("the unchanged tree does not build:\n" + (src / "build.log").read_text()[-3000:])
         env_file = scratch / "wine.env"
         wine = subprocess.Popen(["bash", "-c", WINE_DRIVER, "bash",
                                  str(BUILD / "tests" / "keep_desktop.exe"), str(env_file)],
-                                cwd=src, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
-                                start_new_session=True)
+                                cwd=src, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                text=True, start_new_session=True)
         if wine.stdout.readline().strip() != "ready":
             sys.exit("could not start Wine")
         env = dict(v.split("=", 1) for v in env_file.read_text().split("\0") if "=" in v)

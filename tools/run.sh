@@ -4,16 +4,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
+source tools/wine-env.sh # before CMake: it finds the Wine that CTest uses
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target QUELM
 
-source tools/wine-env.sh
 export WINEPREFIX=${WINEPREFIX:-$PWD/.wine}
 exe=build/win64/app/QUELM.exe
 
 if [ -n "${DISPLAY:-}" ]; then
     if [ ! -d "$WINEPREFIX" ]; then
-        wineboot -i >/dev/null 2>&1 </dev/null
+        quelm_start_prefix
         quelm_fonts
     fi
     exec wine "$exe"
@@ -21,9 +21,7 @@ fi
 
 trap quelm_stop EXIT
 quelm_start_xvfb
-quelm_start_prefix
-quelm_unmanaged_windows
-quelm_fonts
+quelm_prepare_prefix
 wine "$exe" >/dev/null 2>&1 &
 window=""
 for _ in $(seq 150); do

@@ -2,27 +2,13 @@
 
 #include <urlmon.h>
 
-namespace {
-
-// Only the system's own copies: a DLL of the same name beside the program must not be loaded.
-HMODULE LoadSystemDll(const wchar_t* name) {
-    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-// The program does not link ole32 or urlmon (startup would load them); their functions are
-// looked up by name, typed after their declarations.
-template <typename Function> Function Lookup(HMODULE module, const char* name) {
-    if (!module)
-        return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-} // namespace
+#include "base/system_dll.h"
 
 void ZonePolicy::ZoneManagerTraits::Close(Handle h) {
     h->Release();
 }
 
+// The program does not link ole32 or urlmon (startup would load them).
 ZonePolicy::ZonePolicy()
     : ole32_(LoadSystemDll(L"ole32.dll")), urlmon_(LoadSystemDll(L"urlmon.dll")) {
     const auto initialize = Lookup<decltype(&CoInitializeEx)>(ole32_.get(), "CoInitializeEx");
