@@ -82,8 +82,8 @@ class MainWindowTest : public ScratchRegistryTest {
 const std::wstring kAllow = L"有効にする";
 const std::wstring kPrompt = L"注意を表示する";
 const std::wstring kDisable = L"無効にする";
-const std::vector<std::wstring> kEntrySetA = {kPrompt, kAllow, kDisable};
-const std::vector<std::wstring> kEntrySetB = {L"安全性-高", L"安全性-中", L"安全性-低", kDisable,
+const std::vector<std::wstring> kPolicyTexts = {kPrompt, kAllow, kDisable};
+const std::vector<std::wstring> kJavaTexts = {L"安全性-高", L"安全性-中", L"安全性-低", kDisable,
                                               L"カスタム設定"};
 const std::vector<std::uint32_t> kPolicyValues = {1, 0, 3}; // what each entry stores
 const std::vector<std::uint32_t> kJavaValues = {0x10000, 0x20000, 0x30000, 0, 0x800000};
@@ -183,7 +183,7 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
                 std::vector<std::wstring> entries(SendMessageW(control, CB_GETCOUNT, 0, 0));
                 for (size_t i = 0; i < entries.size(); ++i)
                     entries[i] = form.List(e.index, static_cast<int>(i));
-                EXPECT_EQ(entries, e.index == Form1::co_java_java ? kEntrySetB : kEntrySetA);
+                EXPECT_EQ(entries, e.index == Form1::co_java_java ? kJavaTexts : kPolicyTexts);
                 continue;
             }
             EXPECT_EQ(form.Text(e.index), e.text);
@@ -237,7 +237,7 @@ TEST_F(MainWindowBehaviour, EveryEntryPickedWritesItsValueToItsOwnName) {
     Stored5 expected;
     for (size_t i = 0; i < std::size(kLists); ++i) {
         const auto& values = kLists[i].java ? kJavaValues : kPolicyValues;
-        const auto& texts = kLists[i].java ? kEntrySetB : kEntrySetA;
+        const auto& texts = kLists[i].java ? kJavaTexts : kPolicyTexts;
         for (size_t entry = 0; entry < values.size(); ++entry) {
             const bool useMouse = (i + entry) % 2 == 0;
             SCOPED_TRACE(testing::Message() << "list " << i << " entry " << entry
