@@ -178,7 +178,7 @@ void Form::SetFont(UINT dpi) {
         lf = metrics.lfMessageFont;
     }
     UniqueGdiObject font(CreateFontIndirectW(&lf));
-    const auto handle = static_cast<HFONT>(font.get());
+    auto* const handle = static_cast<HFONT>(font.get());
     for (const ControlState& c : controls_)
         if (c.hwnd)
             SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
