@@ -75,7 +75,8 @@ Form1::Form1() : Form(Form1Definition()) {}
 
 void Form1::Form_Load() {
     watch_.emplace(); // before reading, so that no change goes unseen
-    WatchEvent(watch_->Event());
+    for (const HANDLE event : watch_->Events())
+        WatchEvent(event);
     Module1::ReadZoneValues();
     ShowValues(Module1::ZoneValues);
     // The security manager takes a while to load: not before the window is up and ready for
@@ -96,8 +97,8 @@ void Form1::Form_Unload(std::int16_t& /*Cancel*/) {
 
 // Something under the zone key changed: watch on, then show what is stored now, as at load.
 // This writes nothing and is no pick.
-void Form1::Form_Signalled(HANDLE /*event*/) {
-    watch_->Arm();
+void Form1::Form_Signalled(HANDLE event) {
+    watch_->Arm(event);
     Module1::ReadZoneValues();
     ShowValues(Module1::ZoneValues);
 }
