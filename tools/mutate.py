@@ -12,12 +12,16 @@ working tree's tracked files as they are now, or `git archive REV` with --rev), 
 preset there, starts a throwaway Wine prefix on a private Xvfb as tools/test.sh does, checks
 that the unchanged tree passes every test, and then, for each mutant: applies it, rebuilds, runs
 the tests that match the regex `first` and then the rest, stopping at the first failure,
-restores the file and prints killed / survived / did not build / not applicable. A test that
+restores the file and prints killed / survived / did not build. A test that
 fails once and passes when run again at once kills nothing; a test that kills two mutants in a
 row is run on the unchanged tree too, and if it fails there the kill counts as unsure. The
 working tree is only read; the scratch folder, the prefix and the Xvfb go away however the run
 ends. A full run takes about
 half an hour on two cores, so it is not part of tools/test.sh.
+
+The catalogue must stay true to the code: the run stops before testing any mutant when a
+mutant's `find` does not occur exactly once in its file, or when its `first` is missing or
+matches no test of the unchanged tree.
 
 --out FILE writes `id<TAB>result<TAB>test` lines as the run goes; lines of FILE for mutants
 not run this time are kept, so an --only run updates an earlier result file. --compare FILE
@@ -120,6 +124,13 @@ class Tests:
             return f"(ctest: {errors[0].strip()})", count
         return None, count
 
+    def names(self):
+        """The tests of the build, as ctest lists them."""
+        log = self.src / "ctest.log"
+        log.write_text("")
+        run(["ctest", "--test-dir", str(BUILD), "-N"], self.src, log, self.env)
+        return re.findall(r"Test\s+#\d+: (\S+)", log.read_text(errors="replace"))
+
     def fails_unchanged(self, test, jobs):
         """Whether the test fails on the unchanged tree: one test that kills mutant after mutant
         may be failing for a reason of its own (a test left broken by the machine's load)."""
@@ -145,12 +156,27 @@ class Tests:
         return None
 
 
+def stale_finds(catalogue, src):
+    """Mutants whose `find` does not occur exactly once in their file."""
+    stale = []
+    for m in catalogue:
+        path = src / m["file"]
+        text = path.read_bytes() if path.is_file() else b""
+        if text.count(m["find"].encode()) != 1:
+            stale.append(m["id"])
+    return stale
+
+
+def unnamed_firsts(catalogue, names):
+    """Mutants whose `first` is missing or matches none of the tests."""
+    return [m["id"] for m in catalogue
+            if not m.get("first") or not any(re.search(m["first"], n) for n in names)]
+
+
 def try_mutant(m, src, tests, jobs):
     path = src / m["file"]
-    original = path.read_bytes() if path.is_file() else b""  # bytes: line ends stay as they are
+    original = path.read_bytes()  # bytes: line ends stay as they are
     find, replace = m["find"].encode(), m["replace"].encode()
-    if original.count(find) != 1:
-        return "not applicable", ""
     path.write_bytes(original.replace(find, replace))
     try:
         if run(["cmake", "--build", str(BUILD), "-j", str(jobs)], src, src / "build.log",
@@ -217,6 +243,10 @@ def main():
     try:
         copy_tree(src, args.rev)
         print(f"scratch copy of {args.rev or 'the working tree'} in {src}", flush=True)
+        stale = stale_finds(full, src)
+        if stale:
+            sys.exit("mutants.json: find text that does not occur exactly once in its file: "
+                     + ", ".join(stale))
         env = wine_environment(src)
         if run(["cmake", "--preset", "win64"], src, src / "build.log", env) != 0 or \
                 run(["cmake", "--build", str(BUILD), "-j", str(args.jobs)], src,
@@ -235,6 +265,9 @@ def main():
         if failed:
             sys.exit(f"the unchanged tree fails {failed}: fix the tests before measuring them\n"
                      + (src / "ctest.log").read_text()[-3000:])
+        unnamed = unnamed_firsts(full, tests.names())
+        if unnamed:
+            sys.exit("mutants.json: first missing or naming no test: " + ", ".join(unnamed))
         print(f"unchanged tree: all {tests.total} tests pass "
               f"({time.monotonic() - start:.0f} s)", flush=True)
 
@@ -265,10 +298,10 @@ def main():
         shutil.rmtree(scratch, ignore_errors=True)
 
     counts = {r: sum(1 for v in results.values() if v[0] == r)
-              for r in ("killed", "survived", "unsure", "did not build", "not applicable")}
+              for r in ("killed", "survived", "unsure", "did not build")}
     tried = counts["killed"] + counts["survived"]
     print(f"\n{counts['killed']} killed, {counts['survived']} survived, {counts['unsure']} unsure, "
-          f"{counts['did not build']} did not build, {counts['not applicable']} not applicable")
+          f"{counts['did not build']} did not build")
     print(f"kill rate {counts['killed']}/{tried} = {100 * counts['killed'] / max(tried, 1):.1f} %"
           f" ({(time.monotonic() - start) / 60:.0f} min)")
     survivors = [i for i, v in results.items() if v[0] == "survived"]

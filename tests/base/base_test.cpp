@@ -25,11 +25,15 @@ TEST(UniqueHandle, ClosesEachHandleWhenItsLastOwnerLetsGo) {
     UniqueFile b(std::move(a));
     UniqueFile c(second);
     c = std::move(b);
-    EXPECT_TRUE(Closed(second) && !Closed(first));
+    EXPECT_TRUE(Closed(second));
+    EXPECT_FALSE(Closed(first));
     EXPECT_FALSE(a); // NOLINT(bugprone-use-after-move): the moved-from state is the point
     *c.put() = third;
     EXPECT_TRUE(Closed(first));
-    EXPECT_TRUE(c.release() == third && !c && !Closed(third) && CloseHandle(third));
+    EXPECT_EQ(c.release(), third);
+    EXPECT_FALSE(c);
+    EXPECT_FALSE(Closed(third));
+    EXPECT_TRUE(CloseHandle(third));
     UniqueHkey key;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), 0);
     const HKEY raw = key.get();

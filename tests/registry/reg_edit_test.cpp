@@ -65,23 +65,30 @@ TEST_F(RegEdit, WritesStoreTheirTypeAndBytes) {
     EXPECT_EQ(RegKeyHandle(kHkcu), HKEY_CURRENT_USER); // negative: sign-extended in 64 bits
     const Bytes five = {1, 2, 3, 4, 5};
     const clsRegEdit editor = EditorAt(L"Software\\表示\\A");
-    EXPECT_TRUE(editor.SetDWORD(L"d", 0x12345678) && editor.SetString(L"s", L"") &&
-                editor.SetBinary(L"b0", five, 0) && editor.SetBinary(L"b3", five, 3) &&
-                editor.SetBinary(L"b5", five, L" 5 ") && editor.SetString(L"設定", L"有効"));
+    EXPECT_TRUE(editor.SetDWORD(L"d", 0x12345678));
+    EXPECT_TRUE(editor.SetString(L"s", L""));
+    EXPECT_TRUE(editor.SetBinary(L"b0", five, 0));
+    EXPECT_TRUE(editor.SetBinary(L"b3", five, 3));
+    EXPECT_TRUE(editor.SetBinary(L"b5", five, L" 5 "));
+    EXPECT_TRUE(editor.SetString(L"設定", L"有効"));
     EXPECT_EQ(DumpTree(L"Software"), L"[Software]\n[Software\\表示]\n[Software\\表示\\A]\nb0=3:\n"
                                      L"b3=3:010203\nb5=3:0102030405\nd=4:78563412\ns=1:\n"
                                      L"設定=1:0967b9520000\n");
     const std::variant<std::int64_t, std::wstring> refused[] = {-1, 6, 0x100000003, L"3x"};
     for (std::size_t i = 0; i < std::size(refused); ++i)
         EXPECT_FALSE(EditorAt(kKey).SetBinary(L"b", five, refused[i])) << "count " << i;
-    EXPECT_FALSE(EditorAt(kKey).SetBinary(L"b", {}, 0) || KeyExists(kKey));
+    EXPECT_FALSE(EditorAt(kKey).SetBinary(L"b", {}, 0));
+    EXPECT_FALSE(KeyExists(kKey));
     // RegSetValueExA keeps the NUL that the count leaves out: 4,096 bytes of text take 4,097.
     const std::wstring fits = std::wstring(2047, L'あ') + L"z";
-    EXPECT_TRUE(editor.SetString(L"s", fits) && editor.GetString(L"s") == fits);
-    EXPECT_TRUE(editor.SetString(L"s", fits + L"z") && editor.GetString(L"s", L"既定") == L"既定");
+    EXPECT_TRUE(editor.SetString(L"s", fits));
+    EXPECT_EQ(editor.GetString(L"s"), fits);
+    EXPECT_TRUE(editor.SetString(L"s", fits + L"z"));
+    EXPECT_EQ(editor.GetString(L"s", L"既定"), L"既定");
     const std::wstring tooLong(16384, L'v'); // value names stop at 16,383 characters
-    EXPECT_FALSE(editor.SetDWORD(tooLong, 1) || editor.SetString(tooLong, L"x") ||
-                 editor.SetBinary(tooLong, five, 1));
+    EXPECT_FALSE(editor.SetDWORD(tooLong, 1));
+    EXPECT_FALSE(editor.SetString(tooLong, L"x"));
+    EXPECT_FALSE(editor.SetBinary(tooLong, five, 1));
 }
 
 // A missing key, one never named or that cannot be created, and text that the code page holds
@@ -112,16 +119,22 @@ TEST_F(RegEdit, WhatCannotBeReachedIsNeitherReadNorChanged) {
         const std::wstring before = DumpTree(L"");
         Names names = {L"sentinel"};
         Bytes bytes = {0xbd};
-        EXPECT_TRUE(editor.GetDWORD(name, kDefault) == kDefault &&
-                    editor.GetString(name, L"既定") == L"既定" &&
-                    editor.GetBinary(name, bytes) == 0 && bytes.size() == 1);
-        EXPECT_FALSE(editor.DeleteValueName(name) || editor.DeleteSubKey(name));
-        EXPECT_FALSE(reach != kKeyMissing &&
-                     (editor.SetDWORD(name, 1) || editor.SetString(name, L"x") ||
-                      editor.SetBinary(name, {1}, 1) || editor.SetString(L"t", name)));
+        EXPECT_EQ(editor.GetDWORD(name, kDefault), kDefault);
+        EXPECT_EQ(editor.GetString(name, L"既定"), L"既定");
+        EXPECT_EQ(editor.GetBinary(name, bytes), 0);
+        EXPECT_EQ(bytes.size(), 1u);
+        EXPECT_FALSE(editor.DeleteValueName(name));
+        EXPECT_FALSE(editor.DeleteSubKey(name));
+        if (reach != kKeyMissing) {
+            EXPECT_FALSE(editor.SetDWORD(name, 1));
+            EXPECT_FALSE(editor.SetString(name, L"x"));
+            EXPECT_FALSE(editor.SetBinary(name, {1}, 1));
+            EXPECT_FALSE(editor.SetString(L"t", name));
+        }
         const std::size_t listed =
             reach == kNoName ? 0 : editor.EnumValueName(names) + editor.EnumSubKey(names);
-        EXPECT_TRUE(listed == 0 && names.size() == 1);
+        EXPECT_EQ(listed, 0u);
+        EXPECT_EQ(names.size(), 1u);
         EXPECT_EQ(DumpTree(L""), before);
     }
 }
@@ -158,9 +171,11 @@ TEST_F(RegEdit, DeletesRemoveOnlyANamedValueOrChildlessSubkey) {
     PutRaw(kKey + L"\\表示", L"v", REG_DWORD, DwordBytes(2));
     PutRaw(kKey + L"\\parent\\child", L"v", REG_DWORD, DwordBytes(3));
     const clsRegEdit editor = EditorAt(kKey);
-    EXPECT_TRUE(editor.DeleteValueName(L"設定") && editor.DeleteSubKey(L"表示"));
-    EXPECT_FALSE(editor.DeleteValueName(L"設定") || editor.DeleteSubKey(L"表示") ||
-                 editor.DeleteSubKey(L"parent"));
+    for (const bool again : {false, true}) {
+        EXPECT_EQ(editor.DeleteValueName(L"設定"), !again) << "again " << again;
+        EXPECT_EQ(editor.DeleteSubKey(L"表示"), !again) << "again " << again;
+    }
+    EXPECT_FALSE(editor.DeleteSubKey(L"parent"));
     for (const wchar_t* self : {L"", L".", L"..", L"\\", L"\\\\"})
         EXPECT_FALSE(EditorAt(kKey + L"\\parent\\child").DeleteSubKey(self))
             << "\"" << self << "\"";

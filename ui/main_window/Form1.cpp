@@ -2,7 +2,6 @@
 
 #include "ui/main_window/Form1.h"
 
-#include <cwchar>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -32,8 +31,8 @@ constexpr SettingList kSettingLists[] = {
     {Form1::co_cookie_session, Form1::Label4, 4, kPolicyEntries}, // "1A03"
 };
 
-constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONINFORMATION; // 68
-constexpr UINT kWarningStyle = MB_OK | MB_ICONEXCLAMATION;     // 48
+constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONINFORMATION;
+constexpr UINT kWarningStyle = MB_OK | MB_ICONEXCLAMATION;
 
 // A setting whose policy in force is not the value shown: dark red label, white letters.
 constexpr COLORREF kMarkBack = RGB(192, 0, 0);
@@ -225,8 +224,7 @@ void Form1::MarkSettingsInEffect() {
         return;
     const ZonePolicy policy;
     for (const SettingList& s : kSettingLists) {
-        const std::wstring valueName(kZoneSettings[s.setting].valueName);
-        const auto inEffect = policy.InEffect(std::wcstoul(valueName.c_str(), nullptr, 16));
+        const auto inEffect = policy.InEffect(kZoneSettings[s.setting].urlAction);
         const bool differs = inEffect && static_cast<std::int32_t>(*inEffect) != shown_[s.setting];
         SetColors(s.label, differs ? kMarkBack : kDefaultColor,
                   differs ? kMarkText : kDefaultColor);

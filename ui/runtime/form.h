@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "base/unique_handle.h"
+#include "ui/runtime/combo_field.h"
+#include "ui/runtime/label_marks.h"
 
 // Forms are declared as data: a table of controls in twips, turned into windows and pixels at
 // the window's real DPI. A form's code runs in event handlers that the runtime raises.
@@ -21,7 +24,6 @@ enum class ControlKind { Label, ComboBox, CommandButton, CheckBox, PictureBox };
 // Which events of a control have handlers; the runtime raises no other.
 enum ControlEvents : unsigned { kNoEvents = 0, kClick = 1, kKeyPress = 2 };
 
-inline constexpr COLORREF kDefaultColor = CLR_INVALID;
 inline constexpr int kOnForm = -1;
 
 struct ControlDef {
@@ -78,7 +80,7 @@ class Form {
     bool Loaded() const { return hwnd_ != nullptr; }
 
     HWND Hwnd() const { return hwnd_; }
-    HWND Control(int index) const { return controls_.at(index); }
+    HWND Control(int index) const { return controls_.at(index).hwnd; }
 
     // Combo boxes: index of the selected entry (-1 when none), text of entry n.
     int ListIndex(int combo) const;
@@ -87,12 +89,9 @@ class Form {
     // the edit field. Raises no click.
     void ShowEntry(int combo, int n);
     // Text of a control: a combo box's edit field, a label's caption. Setting a combo box's
-    // text selects no entry and raises no click.
-    //
-    // A combo box's edit field changes only that way, by ShowEntry, by a pick, or by a typed
-    // character that the key-press handler lets through. Any other change (pasting, deleting,
-    // a WM_SETTEXT from elsewhere, moving through the open list and closing it without a pick)
-    // is undone at once.
+    // text selects no entry and raises no click. Anything else that changes the field but a
+    // pick or a typed character that the key-press handler lets through is undone at once (see
+    // combo_field.h).
     std::wstring Text(int control) const;
     void SetText(int control, std::wstring_view text);
     // Check boxes: 0 unchecked, 1 checked. Setting a new state raises the click event.
@@ -127,52 +126,47 @@ class Form {
   private:
     friend class FormWindow;
 
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+    // Control IDs start above IDOK and IDCANCEL, which the dialog manager sends for Enter and
+    // Escape when no button claims them.
+    static constexpr int kFirstControlId = 100;
+
+    // One control's window and what the runtime keeps for it; all of it goes with the window.
+    struct ControlState {
+        HWND hwnd = nullptr;
+        ControlColors colors;             // labels and picture boxes
+        std::unique_ptr<ComboField> list; // combo boxes
+    };
+
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(int id, int code, HWND control);
     LRESULT DefaultButtonId() const;
-    void CreateControls(UINT dpi);
-    void ApplyLayout(UINT dpi);
-    void MakeFont(UINT dpi);
-    void FitComboField(HWND combo, int height);
-    void SizeList(int combo);
-    void FitFrame(UINT dpi);
     int IndexOf(HWND control) const;
+    ComboField& ListOf(int combo) const;
     void RaiseClick(int control);
-    void RaisePick(int combo);
-    void FieldChanged(int combo);
-    void KeepField(int combo);
-    void RestoreField(int combo);
     bool ListOpen() const;
-    void FontToToolTip();
     void RaisePosted();
     void Signalled(HANDLE event);
     void RaiseDeferredSignals();
     void StopWatching();
 
-    // What a combo box's edit field is to show: a text, and the entry selected with it.
-    struct Field {
-        std::wstring text;
-        int entry = -1;
-    };
-    struct Colors {
-        COLORREF back = kDefaultColor;
-        COLORREF fore = kDefaultColor; // kDefaultColor: the system's button text
-    };
+    // Creation, layout, font and DPI (form_layout.cpp).
+    void CreateFormWindow();
+    void CreateControls(UINT dpi);
+    ComboField::Handlers ListHandlers(int combo);
+    void ApplyLayout(UINT dpi);
+    void SetFont(UINT dpi);
+    void FitFrame(UINT dpi);
+
+    // Colours and tips (label_marks.cpp): the brush of a control with colours of its own.
+    HBRUSH ControlBrush(HDC hdc, HWND control) const;
 
     const FormDef& def_;
     HWND hwnd_ = nullptr;
-    std::vector<HWND> controls_;
-    std::vector<bool> pendingPicks_;       // combo boxes whose click is on its way
-    std::vector<bool> listSized_;          // combo boxes whose list has room for its entries
-    std::vector<UniqueGdiObject> brushes_; // per control; empty where the default colour is used
-    std::vector<Colors> colors_;
-    std::vector<Field> fields_;
-    bool changingField_ = false; // the runtime itself, or a let-through character, is at work
+    std::vector<ControlState> controls_;
     UniqueGdiObject font_;
-    int knownComboHeight_ = -1; // a combo box height and the field height that gives it
-    int knownField_ = 0;
+    ComboField::HeightFit fieldFit_; // for the current font
+    ToolTips tips_;
     HWND lastFocus_ = nullptr;
-    HWND toolTip_ = nullptr; // made on first use; the system destroys it with the form
     std::deque<std::function<void()>> posted_;
     std::vector<HANDLE> watched_;
     std::vector<HANDLE> deferredSignals_;

@@ -9,6 +9,7 @@
 
 #include "base/text.h"
 #include "ui/runtime/app_info.h"
+#include "ui/runtime/combo_field.h"
 #include "ui/runtime/window_classes.h"
 
 namespace Runtime {
@@ -25,23 +26,13 @@ bool IsLoadedForm(HWND hwnd) {
     return std::find(loadedForms.begin(), loadedForms.end(), hwnd) != loadedForms.end();
 }
 
-// The combo box whose edit field has the focus, when its list is open.
-HWND OpenComboOf(HWND focus) {
-    const HWND parent = GetParent(focus);
-    wchar_t className[16] = {};
-    if (!parent || !GetClassNameW(parent, className, 16) ||
-        CompareStringOrdinal(className, -1, WC_COMBOBOXW, -1, TRUE) != CSTR_EQUAL)
-        return nullptr;
-    return SendMessageW(parent, CB_GETDROPPEDSTATE, 0, 0) ? parent : nullptr;
-}
-
 void Dispatch(MSG& msg) {
-    // Enter and Escape in an open drop-down list pick or cancel. The combo box handles them
-    // itself; neither the dialog manager nor the edit field may take them (Wine's edit field
-    // leaves them alone, and the dialog manager would swallow them).
+    // Enter and Escape in an open drop-down list pick or cancel. Neither the dialog manager nor
+    // the edit field may take them: the dialog manager would swallow them, and Wine's edit field
+    // closes the list in WM_CHAR, which the field's procedure gives the key-press handler first.
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
-        if (const HWND combo = OpenComboOf(msg.hwnd)) {
-            SendMessageW(combo, WM_KEYDOWN, msg.wParam, msg.lParam);
+        if (ComboField* list = ComboField::OfField(msg.hwnd); list && list->Open()) {
+            list->CloseList(msg.wParam == VK_RETURN);
             return;
         }
     }

@@ -28,6 +28,14 @@ constexpr ControlDef kControls[] = {
 };
 // clang-format on
 
+// Each row sits where the form's enum of controls puts it.
+static_assert(kControls[frmTip::chkLoadTipsAtStartup].name == L"chkLoadTipsAtStartup");
+static_assert(kControls[frmTip::cmdNextTip].name == L"cmdNextTip");
+static_assert(kControls[frmTip::Picture1].name == L"Picture1");
+static_assert(kControls[frmTip::Label1].name == L"Label1");
+static_assert(kControls[frmTip::lblTipText].name == L"lblTipText");
+static_assert(kControls[frmTip::cmdOK].name == L"cmdOK");
+
 constexpr FormDef kFrmTip{
     .caption = L"ﾜﾝﾎﾟｲﾝﾄ",
     .frame = FrameKind::Sizable,

@@ -82,8 +82,8 @@ class MainWindowTest : public ScratchRegistryTest {
 const std::wstring kAllow = L"有効にする";
 const std::wstring kPrompt = L"注意を表示する";
 const std::wstring kDisable = L"無効にする";
-const std::vector<std::wstring> kEntrySetA = {kPrompt, kAllow, kDisable};
-const std::vector<std::wstring> kEntrySetB = {L"安全性-高", L"安全性-中", L"安全性-低", kDisable,
+const std::vector<std::wstring> kPolicyTexts = {kPrompt, kAllow, kDisable};
+const std::vector<std::wstring> kJavaTexts = {L"安全性-高", L"安全性-中", L"安全性-低", kDisable,
                                               L"カスタム設定"};
 const std::vector<std::uint32_t> kPolicyValues = {1, 0, 3}; // what each entry stores
 const std::vector<std::uint32_t> kJavaValues = {0x10000, 0x20000, 0x30000, 0, 0x800000};
@@ -132,8 +132,8 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
               WS_CAPTION | WS_SYSMENU);
     EXPECT_FALSE(GetMenu(hwnd));
-    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0) &&
-                SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
+    for (const WPARAM icon : {ICON_BIG, ICON_SMALL})
+        EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, icon, 0)) << "icon " << icon;
     EXPECT_EQ(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND),
               reinterpret_cast<ULONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
     // The manifest brings the common controls 6, which draw with visual styles.
@@ -183,7 +183,7 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
                 std::vector<std::wstring> entries(SendMessageW(control, CB_GETCOUNT, 0, 0));
                 for (size_t i = 0; i < entries.size(); ++i)
                     entries[i] = form.List(e.index, static_cast<int>(i));
-                EXPECT_EQ(entries, e.index == Form1::co_java_java ? kEntrySetB : kEntrySetA);
+                EXPECT_EQ(entries, e.index == Form1::co_java_java ? kJavaTexts : kPolicyTexts);
                 continue;
             }
             EXPECT_EQ(form.Text(e.index), e.text);
@@ -237,7 +237,7 @@ TEST_F(MainWindowBehaviour, EveryEntryPickedWritesItsValueToItsOwnName) {
     Stored5 expected;
     for (size_t i = 0; i < std::size(kLists); ++i) {
         const auto& values = kLists[i].java ? kJavaValues : kPolicyValues;
-        const auto& texts = kLists[i].java ? kEntrySetB : kEntrySetA;
+        const auto& texts = kLists[i].java ? kJavaTexts : kPolicyTexts;
         for (size_t entry = 0; entry < values.size(); ++entry) {
             const bool useMouse = (i + entry) % 2 == 0;
             SCOPED_TRACE(testing::Message() << "list " << i << " entry " << entry
@@ -280,7 +280,10 @@ TEST_F(MainWindowBehaviour, FixedSetButtonsAskFirstAndOnYesWriteAndShowTheSet) {
             EXPECT_EQ(answerer.Seen()[0], (SeenMessageBox{b.title, b.question, Window(),
                                                           MB_YESNO | MB_ICONINFORMATION}));
             EXPECT_EQ(AllTexts(), answer == IDNO ? texts : b.shown);
-            EXPECT_TRUE(answer == IDNO ? DumpTree(L"") == tree : AllStored() == b.stored);
+            if (answer == IDNO)
+                EXPECT_EQ(DumpTree(L""), tree);
+            else
+                EXPECT_EQ(AllStored(), b.stored);
         }
     }
 }
@@ -361,14 +364,22 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
          Form1::co_cookie_cookie, L"注意を表示する", false},
         {"reg.exe deletes a value: the machine's 3 in force",
          [&] { RegExe(hkcu_, L"delete", L"/v 1400"); }, Form1::co_java_script, kAllow, true},
-        {"a value outside the table", [] { Store(L"1402", 2); }, Form1::co_java_applet, L"", true},
+        {"a value outside the table", [] { Store(L"1402", 2); }, Form1::co_java_applet, L"", false},
         {"the key deleted", [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()); },
-         Form1::co_cookie_cookie, kAllow, true},
-        {"the key created again", [] { Store(L"1C00", 0x800000); }, Form1::co_java_java,
-         L"カスタム設定", true},
+         Form1::co_java_script, kAllow, true},
+        {"the key deleted and created again",
+         [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()), Store(L"1C00", 0x800000); },
+         Form1::co_java_java, L"カスタム設定", true},
         {"3 picked for the user", [&] { PickEntry(ListWindow(Form1::co_java_script), 2, true); },
          Form1::co_java_script, kDisable, false},
-        {"the user's 0 stored", [] { Store(L"1400", 0); }, Form1::co_java_script, kAllow, false},
+        {"the user's 0 stored again: the mark goes",
+         [&] {
+             RegExe(hkcu_, L"delete", L"/v 1400");
+             EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
+             Store(L"1400", 0);
+         },
+         Form1::co_java_script, kAllow, false},
+        // Last: COM stays entered on the thread until the end.
         {"no security manager: COM entered otherwise on the thread",
          [&] {
              Form1::Instance().Unload(), RegExe(hkcu_, L"delete", L"/v 1400");
@@ -378,13 +389,20 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
          },
          Form1::co_java_script, kAllow, false},
     };
+    const Texts5 start = {kAllow, kAllow, kDisable, kAllow, kAllow};
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
+        // Each change starts from the user's 0 for scripts, nothing else stored.
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZonePath.c_str()), Store(L"1400", 0);
+        ASSERT_TRUE(PumpUntil([&] { return AllTexts() == start && !Marked(Form1::la_script); }))
+            << "the start";
         c.change();
         const std::wstring tree = DumpTree(L"");
-        EXPECT_TRUE(PumpUntil(
+        PumpUntil(
             [&] { return ListText(c.list) == c.shown && Marked(Form1::la_script) == c.marked; },
-            500));
+            500);
+        EXPECT_EQ(ListText(c.list), c.shown);
+        EXPECT_EQ(Marked(Form1::la_script), c.marked);
         EXPECT_EQ(DumpTree(L""), tree);
         for (const int control : {Form1::la_script, Form1::co_java_script})
             EXPECT_EQ(Form1::Instance().ToolTipText(control), c.marked ? kMachineDisallows : L"");
@@ -396,11 +414,12 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
 }
 
 TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
-    Store(L"1400", 0);
     Open();
     const HWND combo = ListWindow(Form1::co_java_script);
-    SendMessageW(ListWindow(Form1::co_java_java), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-    SendMessageW(ListWindow(Form1::co_java_java), WM_COPY, 0, 0); // "無効にする", for the pastes
+    const auto copyJava = [] { // "無効にする" from the Java list, for the pastes
+        const HWND java = ListWindow(Form1::co_java_java);
+        SendMessageW(java, CB_SETEDITSEL, 0, MAKELPARAM(0, -1)), SendMessageW(java, WM_COPY, 0, 0);
+    };
     const auto openAndGoDown = [&](bool withMouse) {
         withMouse ? ClickAt(combo, {102, 9}) : PressKey(VK_F4);
         PumpFor(100), PressKey(VK_DOWN), PumpFor(50);
@@ -411,23 +430,35 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
         std::uint32_t stored; // shown too: 0 "有効にする", 3 "無効にする"
     } cases[] = {
         {"F4, Down, Escape", [&] { openAndGoDown(false), PressKey(VK_ESCAPE); }, 0},
+        {"F4, Down, F4", [&] { openAndGoDown(false), PressKey(VK_F4); }, 0},
+        {"F4, Down, Alt+Up", // the key as the system sends it with Alt held
+         [&] { openAndGoDown(false), PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_UP, 1 << 29); }, 0},
         {"arrow, Down, Tab", [&] { openAndGoDown(true), PressKey(VK_TAB); }, 0},
         {"F4, Down, click elsewhere", [&] { openAndGoDown(false), ClickAt(Window(), POINT{}); }, 0},
-        {"Shift+Insert", [] { PressKey(VK_INSERT, true); }, 0},
-        {"the context menu's Paste", [] { PressKey(VK_F10, true), PressKey('P'); }, 0},
+        {"Shift+Insert", [&] { copyJava(), PressKey(VK_INSERT, true); }, 0},
+        {"the context menu's Paste", [&] { copyJava(), PressKey(VK_F10, true), PressKey('P'); }, 0},
         {"Delete", [] { PressKey(VK_DELETE); }, 0},
         {"Shift+Delete", [] { PressKey(VK_DELETE, true); }, 0},
         {"WM_SETTEXT", [&] { SendMessageW(combo, WM_SETTEXT, 0, LPARAM(L"無効にする")); }, 0},
+        {"CB_SETCURSEL", [&] { SendMessageW(combo, CB_SETCURSEL, 2, 0); }, 0},
+        {"CB_SELECTSTRING", [&] { SendMessageW(combo, CB_SELECTSTRING, 0, LPARAM(L"無効")); }, 0},
         {"typing", [] { TypeText(L"abcXYZ 123あ"), PressKey(VK_BACK); }, 0},
         {"Down on the closed list picks the entry below", [] { PressKey(VK_DOWN); }, 3},
+        {"EM_UNDO: the same text, no entry selected",
+         [] { SendMessageW(GetFocus(), EM_UNDO, 0, 0); }, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        Store(L"1400", 0), Form1::Instance().ShowEntry(Form1::co_java_script, 1);
         SetFocus(combo);
         const std::wstring tree = DumpTree(L"");
         c.act();
-        PumpFor(150);
+        if (c.stored == 0)
+            PumpFor(150); // nothing is to change: give the input time to arrive
+        else
+            PumpUntil([&] { return AllStored()[0] == c.stored; });
         EXPECT_EQ(ListText(Form1::co_java_script), c.stored == 0 ? kAllow : kDisable);
+        EXPECT_EQ(Form1::Instance().ListIndex(Form1::co_java_script), c.stored == 0 ? 1 : 2);
         EXPECT_EQ(AllStored()[0], c.stored);
         EXPECT_EQ(DumpTree(L"") == tree, c.stored == 0) << "written";
     }

@@ -56,6 +56,7 @@ TEST_F(Tip, TheStoredSettingDecidesWhetherTheWindowOpens) {
     for (const std::wstring stored : {L"absent", L"0", L"1", L"2", L"-1", L"abc", L"", L"1x",
                                       L"99999999999", L"REG_DWORD 0x30"}) {
         SCOPED_TRACE(testing::PrintToString(stored));
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingKey.c_str(), L"Show Tips at Startup");
         if (stored == L"REG_DWORD 0x30") // the bytes of the text "0", but no text
             PutRaw(kSettingKey, L"Show Tips at Startup", REG_DWORD, DwordBytes(0x30));
         else if (stored != L"absent")
@@ -63,7 +64,8 @@ TEST_F(Tip, TheStoredSettingDecidesWhetherTheWindowOpens) {
         tip_.Show();
         const bool opens = stored != L"0";
         const bool shown = tip_.Loaded() && IsWindowVisible(tip_.Hwnd()) != FALSE;
-        EXPECT_TRUE(shown == opens && MainWindowShown() != opens);
+        EXPECT_EQ(shown, opens);
+        EXPECT_EQ(MainWindowShown(), !opens);
         EXPECT_EQ(shown && tip_.Value(frmTip::chkLoadTipsAtStartup) == 1, opens);
         EXPECT_EQ(StoredSetting(), opens ? L"1" : L"0");
         CloseWindows();
@@ -115,15 +117,17 @@ TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
             loaded.emplace_back(tip.TipList.Item(i));
         ASSERT_EQ(loaded, tips);
         const auto count = static_cast<std::int32_t>(tips.size());
-        ASSERT_TRUE(tip.TipIndex >= 1 && tip.TipIndex <= std::max(count, 1));
+        ASSERT_GE(tip.TipIndex, 1);
+        ASSERT_LE(tip.TipIndex, std::max(count, 1));
         const std::wstring shown = count == 0 ? L"" : tips[tip.TipIndex - 1];
         EXPECT_EQ(tip.Text(frmTip::lblTipText),
                   shown.substr(0, shown.find(L'\0')).substr(0, 65536));
     }
     WriteTipsFile("1\r\n2\r\n3\r\n");
     tip_.Show();
-    EXPECT_TRUE(!tip_.LoadTips(L"") && tip_.LoadTips(kTipsFile.native()) &&
-                tip_.TipList.Count() == 6);
+    EXPECT_FALSE(tip_.LoadTips(L""));
+    EXPECT_TRUE(tip_.LoadTips(kTipsFile.native()));
+    EXPECT_EQ(tip_.TipList.Count(), 6u);
     // Thousands of presses of Next go through BM_CLICK rather than the input queue.
     std::vector<int> seen(7);
     for (int draw = 0; draw < 3000; ++draw) {
@@ -132,7 +136,7 @@ TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
         SendMessageW(tip_.Control(frmTip::cmdNextTip), BM_CLICK, 0, 0);
     }
     for (int i = 1; i <= 6; ++i)
-        EXPECT_TRUE(seen[i] > 380 && seen[i] < 620) << "tip " << i << ": " << seen[i];
+        EXPECT_NEAR(seen[i], 500, 119) << "draws of tip " << i;
 }
 
 // Without a readable tips file the label says what to do, and Next changes nothing.
@@ -158,7 +162,8 @@ TEST_F(Tip, WithoutAReadableFileTheLabelExplainsWhatToDo) {
         frmTip tip;
         tip.Show();
         SendMessageW(tip.Control(frmTip::cmdNextTip), BM_CLICK, 0, 0);
-        EXPECT_TRUE(tip.Text(frmTip::lblTipText) == message && tip.TipList.Count() == 0);
+        EXPECT_EQ(tip.Text(frmTip::lblTipText), message);
+        EXPECT_EQ(tip.TipList.Count(), 0u);
     }
 }
 

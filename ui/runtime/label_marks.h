@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/unique_handle.h"
+
+// How a form marks its controls: colours of their own (labels and picture boxes) and tips shown
+// while the mouse rests on them.
+
+inline constexpr COLORREF kDefaultColor = CLR_INVALID;
+
+// The colours one control is drawn in, where they are not the system's.
+class ControlColors {
+  public:
+    // Background back (kDefaultColor: the system's), text fore (kDefaultColor: the system's
+    // button text). False when they were already so.
+    bool Set(COLORREF back, COLORREF fore);
+    // Sets the colours into hdc and returns the background brush, or null where the system's
+    // colours apply.
+    HBRUSH Apply(HDC hdc) const;
+
+  private:
+    COLORREF back_ = kDefaultColor;
+    COLORREF fore_ = kDefaultColor;
+    UniqueGdiObject brush_; // none with the default background
+};
+
+// The tips of one form's controls: one tooltip window, made when the first tip is set, which
+// the system destroys with the form.
+class ToolTips {
+  public:
+    // The tip of control (a window of form), empty for none.
+    std::wstring Text(HWND form, HWND control) const;
+    // Sets the tip of a control and of the windows that make it up (targets, the control
+    // first); empty for none. Throws when the tooltip window cannot be made.
+    void Set(HWND form, const std::vector<HWND>& targets, std::wstring_view text, HFONT font);
+    // Tips are in the form's font, like its controls.
+    void SetFont(HFONT font) const;
+    // The form's window is gone, and the tooltip window with it.
+    void Forget() { window_ = nullptr; }
+
+  private:
+    HWND window_ = nullptr;
+};
