@@ -10,11 +10,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/scratch_registry.h"
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
+#include "ui/runtime/dpi.h"
 #include "ui/runtime/runtime.h"
 
 namespace {
@@ -206,6 +208,34 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
         }
     }
     ReleaseDC(hwnd, hdc);
+}
+
+TEST_F(MainWindowLayout, BeforeWindows10TheOlderWaysToTheDpiPlaceAllAlike) {
+    // The frame and every control, at 96 DPI and after a move to a monitor of 144 DPI.
+    using Place = std::tuple<LONG, LONG, LONG, LONG>;
+    std::vector<Place> newest;
+    for (const auto level : {Dpi::Level::Newest, Dpi::Level::Windows81, Dpi::Level::Windows7}) {
+        Dpi::UseLevelForTests(level);
+        const HWND hwnd = Open().Hwnd();
+        std::vector<Place> places;
+        for (const int dpi : {96, 144}) {
+            RECT r;
+            GetWindowRect(hwnd, &r);
+            if (dpi != 96)
+                SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                             reinterpret_cast<LPARAM>(&r));
+            for (int i = -1; i <= Form1::Command1; ++i) {
+                GetWindowRect(i < 0 ? hwnd : ListWindow(i), &r);
+                places.emplace_back(r.left, r.top, r.right, r.bottom);
+            }
+        }
+        Form1::Instance().Unload();
+        PumpFor(20);
+        if (level == Dpi::Level::Newest)
+            newest = places;
+        EXPECT_EQ(places, newest) << "DPI functions of level " << static_cast<int>(level);
+    }
+    Dpi::UseLevelForTests(Dpi::Level::Newest);
 }
 
 // The form's tip shown beside a list for the keyboard, empty when none shows.
