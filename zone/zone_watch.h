@@ -2,24 +2,31 @@
 
 #include <windows.h>
 
+#include <array>
+#include <vector>
+
 #include "base/unique_handle.h"
 
-// Watches the zone key (zone_settings.h) for changes by anyone: its values set, added or
-// deleted, and the key itself created or deleted. A deleted key signals nothing to a watch on
-// itself (so Wine), so the watch is on the nearest existing ancestor of the zone key, with
-// its subtree.
+// Watches every key the settings in force are read from (zone_sources.h) for changes by anyone:
+// the user's and the machine's zone keys, and the user's and the computer's policies with the
+// machine-only switch. Each is watched with its subtree from a key the system keeps (Internet
+// Settings, Software\Policies), so that keys deleted and created again beneath it are seen:
+// under Wine a deleted key signals nothing to a watch on itself. Where such a key is missing
+// (Wine has no Software\Policies for the user), the watch waits for it to come.
 class ZoneKeyWatch {
   public:
-    // Starts watching. Without an event (the system refused one) nothing is watched.
+    // Starts watching. A key whose event the system refused is not watched.
     ZoneKeyWatch();
 
-    // An auto-reset event, set after a change.
-    HANDLE Event() const { return event_.get(); }
-    // Watches on after the event was set (a watch fires once), from the nearest existing
-    // ancestor as it is now.
-    void Arm();
+    // The auto-reset events, one per watched key, each set after a change beneath its key.
+    std::vector<HANDLE> Events() const;
+    // Watches on beneath the key whose event was set (a watch fires once).
+    void Arm(HANDLE event);
 
   private:
-    UniqueKernelHandle event_;
-    UniqueHkey key_;
+    struct Watch {
+        UniqueKernelHandle event;
+        UniqueHkey key;
+    };
+    std::array<Watch, 4> watches_;
 };

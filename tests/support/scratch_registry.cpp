@@ -80,11 +80,11 @@ void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
               ERROR_SUCCESS);
 }
 
-void SetKeySddl(const std::wstring& path, const wchar_t* sddl) {
+void SetKeySddl(const std::wstring& path, const wchar_t* sddl, HKEY root) {
     PSECURITY_DESCRIPTOR sd = nullptr;
     ASSERT_TRUE(
         ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(Open(HKEY_CURRENT_USER, path.c_str(), KEY_ALL_ACCESS).get(),
+    EXPECT_EQ(RegSetKeySecurity(Open(root, path.c_str(), KEY_ALL_ACCESS).get(),
                                 DACL_SECURITY_INFORMATION, sd),
               ERROR_SUCCESS);
     LocalFree(sd);

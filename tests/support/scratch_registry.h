@@ -40,7 +40,7 @@ UniqueHkey CreateKey(const std::wstring& path, DWORD options = REG_OPTION_NON_VO
 void PutRaw(const std::wstring& path, const std::wstring& name, DWORD type,
             const std::string& data);
 // Replaces the key's DACL, for example with "D:P(A;;KR;;;WD)": read-only for everyone.
-void SetKeySddl(const std::wstring& path, const wchar_t* sddl);
+void SetKeySddl(const std::wstring& path, const wchar_t* sddl, HKEY root = HKEY_CURRENT_USER);
 // Every key and value under path, one line each, in registry order: for before/after compares.
 std::wstring DumpTree(const std::wstring& path);
 

@@ -11,6 +11,7 @@
 #include "zone/Module1.h"
 #include "zone/zone_policy.h"
 #include "zone/zone_settings.h"
+#include "zone/zone_sources.h"
 
 namespace {
 
@@ -34,12 +35,6 @@ constexpr SettingList kSettingLists[] = {
 constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONINFORMATION;
 constexpr UINT kWarningStyle = MB_OK | MB_ICONEXCLAMATION;
 
-// A setting whose policy in force is not the value shown: dark red label, white letters.
-constexpr COLORREF kMarkBack = RGB(192, 0, 0);
-constexpr COLORREF kMarkText = RGB(255, 255, 255);
-constexpr std::wstring_view kInEffectBefore = L"実際に適用されている設定: ";
-constexpr std::wstring_view kInEffectAfter = L"（管理者またはコンピューターの設定）";
-
 const SettingList& SettingOf(int list) {
     for (const SettingList& s : kSettingLists)
         if (s.list == list)
@@ -55,14 +50,6 @@ int EntryOf(const SettingList& s, std::int32_t value) {
     return -1;
 }
 
-// Names the policy in force by its entry, or by its number when the list has no entry for it.
-std::wstring InEffectTip(const SettingList& s, std::uint32_t policy) {
-    const int entry = EntryOf(s, static_cast<std::int32_t>(policy));
-    const std::wstring name =
-        entry >= 0 ? std::wstring(s.entries[entry].text) : std::to_wstring(policy);
-    return std::wstring(kInEffectBefore) + name + std::wstring(kInEffectAfter);
-}
-
 } // namespace
 
 Form1& Form1::Instance() {
@@ -74,7 +61,8 @@ Form1::Form1() : Form(Form1Definition()) {}
 
 void Form1::Form_Load() {
     watch_.emplace(); // before reading, so that no change goes unseen
-    WatchEvent(watch_->Event());
+    for (const HANDLE event : watch_->Events())
+        WatchEvent(event);
     Module1::ReadZoneValues();
     ShowValues(Module1::ZoneValues);
     // The security manager takes a while to load: not before the window is up and ready for
@@ -93,11 +81,14 @@ void Form1::Form_Unload(std::int16_t& /*Cancel*/) {
     watch_.reset();
 }
 
-// Something under the zone key changed: watch on, then show what is stored now, as at load.
-// This writes nothing and is no pick.
-void Form1::Form_Signalled(HANDLE /*event*/) {
-    watch_->Arm();
+// Something under a watched key changed: watch on, then show what is stored and in force now,
+// as at load; that writes nothing and is no pick. Where nothing of it changed, nothing is done:
+// whatever wrote there (the security manager itself, perhaps) is not asked again.
+void Form1::Form_Signalled(HANDLE event) {
+    watch_->Arm(event);
     Module1::ReadZoneValues();
+    if (Module1::ZoneValues == shown_ && (!marking_ || ReadZoneSources() == sources_))
+        return;
     ShowValues(Module1::ZoneValues);
 }
 
@@ -213,21 +204,27 @@ void Form1::ReportRefusedWrite() {
     ShowValues(Module1::ZoneValues);
 }
 
-// Marks each setting whose policy in force differs from the value its list shows (a missing
-// value shows as 0): a dark red label, and a tip on the label and the list naming what is in
-// force. Both go when the two agree, or when the policy cannot be had. The security manager is
-// loaded for each pass and let go after it: kept, it would hold some 2.4 MiB while the window
-// waits for the user.
+// Marks each setting that something other than the user's own value decides (a policy, the
+// machine-only switch, the machine's value), or whose policy in force as the security manager
+// answers differs from its list: its label in the mark's colours, and a tip on the label and
+// the list saying why. The security manager is loaded for each pass and let go after it: kept,
+// it would hold some 2.4 MiB while the window waits for the user.
 void Form1::MarkSettingsInEffect() {
     if (!marking_)
         return;
+    sources_ = ReadZoneSources();
     const ZonePolicy policy;
+    const MarkColors mark = LabelMark();
     for (const SettingList& s : kSettingLists) {
-        const auto inEffect = policy.InEffect(kZoneSettings[s.setting].urlAction);
-        const bool differs = inEffect && static_cast<std::int32_t>(*inEffect) != shown_[s.setting];
-        SetColors(s.label, differs ? kMarkBack : kDefaultColor,
-                  differs ? kMarkText : kDefaultColor);
-        const std::wstring tip = differs ? InEffectTip(s, *inEffect) : std::wstring();
+        const std::wstring tip =
+            SourceTip(sources_[s.setting], policy.InEffect(kZoneSettings[s.setting].urlAction),
+                      [&](std::int32_t value) {
+                          const int entry = EntryOf(s, value);
+                          return entry >= 0 ? s.entries[entry].text : std::wstring_view();
+                      });
+        // A tip says why its setting is marked: where there is none, nothing is.
+        SetColors(s.label, tip.empty() ? kDefaultColor : mark.back,
+                  tip.empty() ? kDefaultColor : mark.fore);
         SetToolTipText(s.label, tip);
         SetToolTipText(s.list, tip);
     }

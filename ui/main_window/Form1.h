@@ -7,12 +7,14 @@
 
 #include "ui/runtime/form.h"
 #include "zone/zone_settings.h"
+#include "zone/zone_sources.h"
 #include "zone/zone_watch.h"
 
 // The main window: one drop-down list for each of the five zone settings, and the buttons
 // "既定値" (defaults), "全無効" (disable all) and "終了" (exit). The lists follow the stored
-// values while the window is open, and a setting whose policy in force is another (group
-// policy, the machine's value) is marked with what is in force.
+// values while the window is open, and a setting that something other than the user's own value
+// decides (group policy, the machine's value), or whose policy in force is another, is marked
+// with where it comes from.
 class Form1 final : public Form {
   public:
     // The controls, by their index in the definition table (which lists them in tab order).
@@ -64,8 +66,10 @@ class Form1 final : public Form {
     void ReportRefusedWrite();
     void MarkSettingsInEffect();
 
-    // The value each list stands for now, in ZoneValues order.
+    // The value each list stands for now, in ZoneValues order, and the sources of the settings
+    // in force as the last marking pass found them.
     std::array<std::int32_t, 5> shown_{};
+    ZoneSnapshot sources_{};
     std::optional<ZoneKeyWatch> watch_;
     bool marking_ = false; // from when the window is up
 };

@@ -112,6 +112,11 @@ void Form::OnCommand(int id, int code, HWND control) {
             RaiseClick(index);
         break;
     case ControlKind::ComboBox:
+        // A list reached by Tab or Shift+Tab shows its tip beside it while it has the focus.
+        if (code == CBN_SETFOCUS && GetKeyState(VK_TAB) < 0)
+            tips_.Track(hwnd_, control);
+        else if (code == CBN_KILLFOCUS)
+            tips_.Untrack(hwnd_);
         ListOf(index).Notified(code);
         break;
     default:

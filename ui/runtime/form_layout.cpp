@@ -9,6 +9,7 @@
 #include <tuple>
 #include <utility>
 
+#include "ui/runtime/dpi.h"
 #include "ui/runtime/window_classes.h"
 
 // Creation, layout, font and DPI of forms: the definition's twips become pixels at the window's
@@ -41,9 +42,9 @@ int TwipsToPixels(int twips, UINT dpi) {
 void Form::CreateFormWindow() {
     const DWORD style = FrameStyle(def_.frame);
     const DWORD exStyle = FrameExStyle(def_.frame);
-    const UINT dpi = GetDpiForSystem();
+    const UINT dpi = Dpi::System();
     RECT frame{0, 0, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    Dpi::AdjustWindowRect(frame, style, exStyle, dpi);
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (def_.clientOrigin) {
@@ -56,11 +57,11 @@ void Form::CreateFormWindow() {
     if (!hwnd_)
         throw std::runtime_error("CreateWindowEx failed for a form");
 
-    const UINT windowDpi = GetDpiForWindow(hwnd_);
+    const UINT windowDpi = Dpi::OfWindow(hwnd_);
     if (def_.iconId) {
         for (const auto& [which, metric] :
              {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
-            const int size = GetSystemMetricsForDpi(metric, windowDpi);
+            const int size = Dpi::SystemMetric(metric, windowDpi);
             const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(def_.iconId),
                                            IMAGE_ICON, size, size, LR_SHARED);
             SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
@@ -172,10 +173,7 @@ void Form::SetFont(UINT dpi) {
         lf.lfCharSet = def_.font->charset;
         def_.font->face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     } else {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-        lf = metrics.lfMessageFont;
+        lf = Dpi::NonClientMetrics(dpi).lfMessageFont;
     }
     UniqueGdiObject font(CreateFontIndirectW(&lf));
     auto* const handle = static_cast<HFONT>(font.get());

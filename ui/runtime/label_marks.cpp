@@ -5,6 +5,7 @@
 
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "ui/runtime/form.h"
@@ -46,6 +47,19 @@ void Form::SetToolTipText(int control, std::wstring_view text) {
 HBRUSH Form::ControlBrush(HDC hdc, HWND control) const {
     const int index = IndexOf(control);
     return index >= 0 ? controls_[index].colors.Apply(hdc) : nullptr;
+}
+
+bool HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+MarkColors LabelMark(bool highContrast) {
+    if (highContrast)
+        return {GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    return {RGB(192, 0, 0), RGB(255, 255, 255)};
 }
 
 bool ControlColors::Set(COLORREF back, COLORREF fore) {
@@ -90,6 +104,8 @@ void ToolTips::Set(HWND form, const std::vector<HWND>& targets, std::wstring_vie
         if (!window_)
             throw std::runtime_error("CreateWindowEx failed for a tooltip");
         SetFont(font);
+        // A tip breaks its lines only where it has a width to keep to.
+        SendMessageW(window_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN));
     }
     std::wstring copy(text);
     for (const HWND target : targets) {
@@ -103,6 +119,37 @@ void ToolTips::Set(HWND form, const std::vector<HWND>& targets, std::wstring_vie
         if (!copy.empty())
             SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    if (tracked_ == targets.front())
+        Track(form, tracked_);
+}
+
+// The tip beside the tracked control is a tool of its own, one for the form (uId 0).
+void ToolTips::Track(HWND form, HWND control) {
+    Untrack(form);
+    std::wstring text = Text(form, control);
+    tracked_ = control;
+    if (text.empty())
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.hwnd = form;
+    tool.lpszText = text.data();
+    SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    RECT place;
+    GetWindowRect(control, &place);
+    SendMessageW(window_, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.bottom));
+    SendMessageW(window_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolTips::Untrack(HWND form) {
+    if (std::exchange(tracked_, nullptr) == nullptr || window_ == nullptr)
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = form;
+    SendMessageW(window_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(window_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void ToolTips::SetFont(HFONT font) const {

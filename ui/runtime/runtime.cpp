@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "ui/runtime/app_info.h"
 #include "ui/runtime/combo_field.h"
+#include "ui/runtime/dpi.h"
 #include "ui/runtime/window_classes.h"
 
 namespace Runtime {
@@ -85,9 +86,7 @@ bool Pump(DWORD timeoutMs, int& exitCode) {
 } // namespace
 
 void Initialize() {
-    // The manifest declares per-monitor awareness; this covers hosts without it. Wine 8
-    // refuses the call, which is harmless there.
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    Dpi::BecomePerMonitorAware();
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_STANDARD_CLASSES;

@@ -2,6 +2,7 @@
 
 #include "ui/runtime/window_classes.h"
 
+#include "ui/runtime/dpi.h"
 #include "ui/runtime/form.h"
 
 namespace {
@@ -27,7 +28,7 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         const HDC hdc = BeginPaint(hwnd, &ps);
         if (const auto pictureId = static_cast<int>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
             // A 32 x 32 picture, scaled with the window's DPI like everything else.
-            const int size = MulDiv(32, static_cast<int>(GetDpiForWindow(hwnd)), 96);
+            const int size = MulDiv(32, static_cast<int>(Dpi::OfWindow(hwnd)), 96);
             const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId),
                                            IMAGE_ICON, size, size, LR_SHARED);
             if (icon)

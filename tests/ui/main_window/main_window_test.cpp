@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <process.h>
 
@@ -9,17 +10,23 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/scratch_registry.h"
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
+#include "ui/runtime/dpi.h"
 #include "ui/runtime/runtime.h"
 
 namespace {
 
 const std::wstring kZonePath =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\3";
+const std::wstring kPolicyZone =
+    L"Software\\Policies\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\3";
+// The tip of a setting that the machine decides with 3, the user having no value.
+const std::wstring kMachineDisallows = L"コンピューターの設定: 無効にする";
 
 // The five lists in ZoneValues order, with their value names.
 struct ListUnderTest {
@@ -203,8 +210,54 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     ReleaseDC(hwnd, hdc);
 }
 
+TEST_F(MainWindowLayout, BeforeWindows10TheOlderWaysToTheDpiPlaceAllAlike) {
+    // The frame and every control, at 96 DPI and after a move to a monitor of 144 DPI.
+    using Place = std::tuple<LONG, LONG, LONG, LONG>;
+    std::vector<Place> newest;
+    for (const auto level : {Dpi::Level::Newest, Dpi::Level::Windows81, Dpi::Level::Windows7}) {
+        Dpi::UseLevelForTests(level);
+        const HWND hwnd = Open().Hwnd();
+        std::vector<Place> places;
+        for (const int dpi : {96, 144}) {
+            RECT r;
+            GetWindowRect(hwnd, &r);
+            if (dpi != 96)
+                SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                             reinterpret_cast<LPARAM>(&r));
+            for (int i = -1; i <= Form1::Command1; ++i) {
+                GetWindowRect(i < 0 ? hwnd : ListWindow(i), &r);
+                places.emplace_back(r.left, r.top, r.right, r.bottom);
+            }
+        }
+        Form1::Instance().Unload();
+        PumpFor(20);
+        if (level == Dpi::Level::Newest)
+            newest = places;
+        EXPECT_EQ(places, newest) << "DPI functions of level " << static_cast<int>(level);
+    }
+    Dpi::UseLevelForTests(Dpi::Level::Newest);
+}
+
+// The form's tip shown beside a list for the keyboard, empty when none shows.
+std::wstring TipBeside() {
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(tip, GW_OWNER) == Form1::Instance().Hwnd() && IsWindowVisible(tip)) {
+            wchar_t text[256] = {};
+            SendMessageW(tip, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+            return text;
+        }
+    return {};
+}
+
+// Marked lists reached by Tab or Shift+Tab show their tip beside them until the focus leaves;
+// the first one, focused at the start, shows nothing.
 TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPressNothing) {
+    for (const wchar_t* name : {L"1400", L"1A02"}) // the machine's 3, the user having none
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), name, REG_DWORD, "\3\0\0", 4);
     Form1& form = Open();
+    const auto marked = [](int list) { return !Form1::Instance().ToolTipText(list).empty(); };
+    ASSERT_TRUE(PumpUntil([&] { return marked(Form1::co_cookie_cookie); }));
+    EXPECT_EQ(TipBeside(), L"");
     const std::wstring tree = DumpTree(L"");
     MessageBoxAnswerer answerer(IDNO);
     const int cycle[] = {Form1::co_java_script,   Form1::co_java_applet,    Form1::co_java_java,
@@ -219,10 +272,15 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPress
             PressKey(VK_TAB, back);
             PumpFor(20);
             ASSERT_TRUE(form.Loaded());
-            EXPECT_EQ(FocusedControl(), cycle[(back ? 8 - step : step) % 8])
-                << (back ? "Shift+Tab" : "Tab") << " step " << step;
+            const int focused = cycle[(back ? 8 - step : step) % 8];
+            SCOPED_TRACE(testing::Message() << (back ? "Shift+Tab" : "Tab") << " step " << step);
+            EXPECT_EQ(FocusedControl(), focused);
+            EXPECT_EQ(TipBeside(), marked(focused) ? kMachineDisallows : L"");
         }
     }
+    // The first list, reached by Shift+Tab: its tip changes where it shows.
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\0\0\0", 4);
+    EXPECT_TRUE(PumpUntil([] { return TipBeside() == L"コンピューターの設定: 有効にする"; }));
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(DumpTree(L""), tree);
 }
@@ -315,9 +373,6 @@ TEST_F(MainWindowBehaviour, AReadOnlyZoneKeyShowsWhatIsStoredAndSaysWhenAWriteIs
     EXPECT_EQ(DumpTree(L""), tree);
 }
 
-const std::wstring kMachineDisallows =
-    L"実際に適用されている設定: 無効にする（管理者またはコンピューターの設定）";
-
 // Marked: painted dark red, with white letters.
 bool Marked(int label) {
     const HWND hwnd = Form1::Instance().Control(label);
@@ -342,18 +397,19 @@ void RegExe(const ScratchKey& hkcu, const wchar_t* verb, const wchar_t* argument
 using LiveState = MainWindowTest;
 
 TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\3\0\0", 4); // 3
-    Store(L"1400", 0);
+    const auto machine = [](const std::wstring& path, const wchar_t* name, DWORD value) {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), name, REG_DWORD, &value, sizeof value);
+    };
     Open();
     const struct {
         const char* name;
         std::function<void()> change;
         Form1::ControlIndex list;
         std::wstring shown;
-        bool marked;
+        std::wstring tip; // of the script setting, which is marked where it has one
     } changes[] = {
         {"reg.exe sets a value", [&] { RegExe(hkcu_, L"add", L"/v 1400 /t REG_DWORD /d 3"); },
-         Form1::co_java_script, kDisable, false},
+         Form1::co_java_script, kDisable, L""},
         {"a value added while a list is open, shown when it closes",
          [&] {
              SetFocus(ListWindow(Form1::co_java_applet)), PressKey(VK_F4), PumpFor(100);
@@ -361,24 +417,55 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
              EXPECT_EQ(ListText(Form1::co_cookie_cookie), kAllow) << "refreshed while open";
              PressKey(VK_ESCAPE);
          },
-         Form1::co_cookie_cookie, L"注意を表示する", false},
+         Form1::co_cookie_cookie, L"注意を表示する", L""},
         {"reg.exe deletes a value: the machine's 3 in force",
-         [&] { RegExe(hkcu_, L"delete", L"/v 1400"); }, Form1::co_java_script, kAllow, true},
-        {"a value outside the table", [] { Store(L"1402", 2); }, Form1::co_java_applet, L"", false},
+         [&] { RegExe(hkcu_, L"delete", L"/v 1400"); }, Form1::co_java_script, kAllow,
+         kMachineDisallows},
+        {"the machine's value changed, the user having none",
+         [&] {
+             RegExe(hkcu_, L"delete", L"/v 1400");
+             EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
+             machine(kZonePath, L"1400", 0);
+         },
+         Form1::co_java_script, kAllow, L"コンピューターの設定: 有効にする"},
+        {"a value outside the table", [] { Store(L"1402", 2); }, Form1::co_java_applet, L"", L""},
         {"the key deleted", [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()); },
-         Form1::co_java_script, kAllow, true},
+         Form1::co_java_script, kAllow, kMachineDisallows},
         {"the key deleted and created again",
          [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()), Store(L"1C00", 0x800000); },
-         Form1::co_java_java, L"カスタム設定", true},
+         Form1::co_java_java, L"カスタム設定", kMachineDisallows},
+        {"the user's policy, equal to the user's value",
+         [] { PutRaw(kPolicyZone, L"1400", REG_DWORD, DwordBytes(0)); }, Form1::co_java_script,
+         kAllow, L"グループ ポリシー（ユーザーの構成）: 有効にする"},
+        {"the user's policy, and the security manager's other answer",
+         [] { PutRaw(kPolicyZone, L"1400", REG_DWORD, DwordBytes(3)); }, Form1::co_java_script,
+         kAllow,
+         L"グループ ポリシー（ユーザーの構成）: 無効にする\r\n実際に適用されている設定: "
+         L"有効にする"},
         {"3 picked for the user", [&] { PickEntry(ListWindow(Form1::co_java_script), 2, true); },
-         Form1::co_java_script, kDisable, false},
+         Form1::co_java_script, kDisable, L""},
+        {"3 picked where the computer's policy decides: the mark stays",
+         [&] {
+             machine(kPolicyZone, L"1400", 3);
+             EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
+             PickEntry(ListWindow(Form1::co_java_script), 2, true);
+             EXPECT_EQ(AllStored()[0], 3u);
+         },
+         Form1::co_java_script, kDisable, L"グループ ポリシー（コンピューターの構成）: 無効にする"},
         {"the user's 0 stored again: the mark goes",
          [&] {
              RegExe(hkcu_, L"delete", L"/v 1400");
              EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
              Store(L"1400", 0);
          },
-         Form1::co_java_script, kAllow, false},
+         Form1::co_java_script, kAllow, L""},
+        {"writes that change nothing: no new marking pass",
+         [&] {
+             Form1::Instance().SetToolTipText(Form1::Label4, L"left alone");
+             Store(L"1400", 0), Store(L"1401", 3), PumpFor(100);
+             EXPECT_EQ(Form1::Instance().ToolTipText(Form1::Label4), L"left alone");
+         },
+         Form1::co_java_script, kAllow, L""},
         // Last: COM stays entered on the thread until the end.
         {"no security manager: COM entered otherwise on the thread",
          [&] {
@@ -387,25 +474,26 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
              Open(), PickEntry(ListWindow(Form1::co_java_applet), 2, false); // all else works
              EXPECT_EQ(AllStored()[1], 3u);
          },
-         Form1::co_java_script, kAllow, false},
+         Form1::co_java_script, kAllow, kMachineDisallows},
     };
     const Texts5 start = {kAllow, kAllow, kDisable, kAllow, kAllow};
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
-        // Each change starts from the user's 0 for scripts, nothing else stored.
-        RegDeleteTreeW(HKEY_CURRENT_USER, kZonePath.c_str()), Store(L"1400", 0);
+        // Each change starts from the user's 0 for scripts and the machine's 3, nothing else.
+        for (const HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+            RegDeleteTreeW(hive, L"Software\\Policies"), RegDeleteTreeW(hive, kZonePath.c_str());
+        machine(kZonePath, L"1400", 3), Store(L"1400", 0);
         ASSERT_TRUE(PumpUntil([&] { return AllTexts() == start && !Marked(Form1::la_script); }))
             << "the start";
         c.change();
         const std::wstring tree = DumpTree(L"");
-        PumpUntil(
-            [&] { return ListText(c.list) == c.shown && Marked(Form1::la_script) == c.marked; },
-            500);
+        const auto tip = [] { return Form1::Instance().ToolTipText(Form1::la_script); };
+        PumpUntil([&] { return ListText(c.list) == c.shown && tip() == c.tip; }, 500);
         EXPECT_EQ(ListText(c.list), c.shown);
-        EXPECT_EQ(Marked(Form1::la_script), c.marked);
+        EXPECT_EQ(Marked(Form1::la_script), !c.tip.empty());
         EXPECT_EQ(DumpTree(L""), tree);
         for (const int control : {Form1::la_script, Form1::co_java_script})
-            EXPECT_EQ(Form1::Instance().ToolTipText(control), c.marked ? kMachineDisallows : L"");
+            EXPECT_EQ(Form1::Instance().ToolTipText(control), c.tip);
         for (const int label : {Form1::Label1, Form1::Label2, Form1::Label3, Form1::Label4})
             EXPECT_FALSE(Marked(label)) << label; // agreeing, or no policy to be had
     }

@@ -14,6 +14,7 @@
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
 #include "ui/runtime/app_info.h"
+#include "ui/runtime/dpi.h"
 #include "ui/runtime/settings.h"
 #include "ui/runtime/text_file.h"
 #include "ui/tip_of_day/frmTip.h"
@@ -215,6 +216,30 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
               SS_LEFT);
     EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::cmdOK), GWL_STYLE) & BS_TYPEMASK,
               BS_DEFPUSHBUTTON);
+    // Before Windows 10 the runtime takes the older ways to the DPI and the metrics: the window
+    // stands where it does with the newest, in the system's message font at the window's DPI.
+    tip_.Unload();
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    for (const auto level : {Dpi::Level::Newest, Dpi::Level::Windows81, Dpi::Level::Windows7}) {
+        SCOPED_TRACE(testing::Message() << "DPI functions of level " << static_cast<int>(level));
+        Dpi::UseLevelForTests(level);
+        tip_.Show();
+        POINT origin{};
+        ClientToScreen(tip_.Hwnd(), &origin);
+        EXPECT_EQ(std::pair(origin.x, origin.y), std::pair(LONG{pixels(2370)}, LONG{pixels(2400)}));
+        RECT frame;
+        GetWindowRect(tip_.Hwnd(), &frame);
+        SendMessageW(tip_.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                     reinterpret_cast<LPARAM>(&frame));
+        LOGFONTW lf{};
+        const HWND text = tip_.Control(frmTip::lblTipText);
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        EXPECT_EQ(lf.lfHeight, MulDiv(metrics.lfMessageFont.lfHeight, 144, 96));
+        tip_.Unload();
+    }
+    Dpi::UseLevelForTests(Dpi::Level::Newest);
 }
 
 } // namespace
