@@ -23,7 +23,7 @@ export QUELM_WINE32 QUELM_NO_WINE32_REASON
 if [ "$QUELM_WINE32" = 0 ]; then
     quelm_wine64_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/wine64" && pwd)
     case ":$PATH:" in *":$quelm_wine64_dir:"*) ;; *) PATH="$quelm_wine64_dir:$PATH" ;; esac
-    export PATH WINELOADER=/usr/lib/wine/wine64
+    export PATH # the launchers set WINELOADER themselves
 fi
 
 # One line for a script's log: which Wine it uses.
