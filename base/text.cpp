@@ -22,22 +22,23 @@ std::optional<std::string> ToAnsi(std::wstring_view text) {
     return out;
 }
 
-void AppendFromAnsi(std::string_view bytes, std::wstring& out) {
-    // A byte of an ANSI code page gives at most one UTF-16 unit, so the byte count bounds the
-    // result: convert in one pass instead of asking for the size first (which costs as much as
-    // the conversion itself).
+void AppendFromCodePage(UINT codePage, std::string_view bytes, std::wstring& out) {
+    // A byte of an ANSI code page (UTF-8 too) gives at most one UTF-16 unit, so the byte count
+    // bounds the result: convert in one pass instead of asking for the size first (which costs
+    // as much as the conversion itself).
     const std::size_t size = out.size();
     out.resize(size + bytes.size());
-    const int n = bytes.empty()
-                      ? 0
-                      : MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                            out.data() + size, static_cast<int>(bytes.size()));
+    const int n =
+        bytes.empty()
+            ? 0
+            : MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                  out.data() + size, static_cast<int>(bytes.size()));
     out.resize(size + static_cast<std::size_t>(n));
 }
 
 std::wstring FromAnsi(std::string_view bytes) {
     std::wstring out;
-    AppendFromAnsi(bytes, out);
+    AppendFromCodePage(CP_ACP, bytes, out);
     return out;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +15,9 @@
 // would cut the text short.
 std::optional<std::string> ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view bytes);
-// The same, appended to out: for large text converted a piece at a time into one buffer.
-void AppendFromAnsi(std::string_view bytes, std::wstring& out);
+// Text of a code page of its own (the tips file is Shift-JIS whatever the system's is), appended
+// to out: for large text converted a piece at a time into one buffer.
+void AppendFromCodePage(UINT codePage, std::string_view bytes, std::wstring& out);
 
 // As FromAnsi, cut at the first NUL: text that the platform wrote into a fixed buffer.
 std::wstring FromAnsiBuffer(std::string_view buffer);

@@ -9,12 +9,16 @@
 
 namespace {
 
+// Every key is opened in the 64-bit view: on 64-bit Windows a 32-bit build would otherwise read
+// the WOW6432Node copy of HKLM\Software, which 64-bit programs and the system do not use
+// ("Registry Keys Affected by WOW64"). 32-bit Windows ignores the flag.
+constexpr REGSAM kView = KEY_WOW64_64KEY;
 // Writing and deleting methods ask for the six key-specific rights, nothing more.
 constexpr REGSAM kWriteAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
-                                KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
+                                KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK | kView;
 // Reading methods ask for read rights only, so that a key the user may read but not change
 // still reads.
-constexpr REGSAM kReadAccess = KEY_READ;
+constexpr REGSAM kReadAccess = KEY_READ | kView;
 
 constexpr DWORD kNameBufferSize = 80;
 // A value name may be 16,383 characters, two bytes each in a double-byte code page, plus NUL.

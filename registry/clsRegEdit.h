@@ -14,11 +14,11 @@
 HKEY RegKeyHandle(std::int32_t regKey);
 
 // One registry key, named by a parent key (RegKey) and a path beneath it (SubKey), with typed
-// reads, writes, enumeration and deletion. Every method opens the key, does its work and closes
-// the key before returning. A registry failure is only ever a result: the caller's default, 0,
-// false, or an untouched or erased array. A SubKey, name or text without an exact equivalent in
-// the ANSI code page (ToAnsi) fails the method as a key that cannot be opened does, and changes
-// nothing.
+// reads, writes, enumeration and deletion. Every method opens the key, in the registry's 64-bit
+// view in the 32-bit build too, does its work and closes the key before returning. A registry
+// failure is only ever a result: the caller's default, 0, false, or an untouched or erased array. A
+// SubKey, name or text without an exact equivalent in the ANSI code page (ToAnsi) fails the method
+// as a key that cannot be opened does, and changes nothing.
 class clsRegEdit {
   public:
     // Handle value of the parent key, such as HKEY_CURRENT_USER = 0x80000001; 0 until set.

@@ -17,13 +17,17 @@ const std::array<WatchedKey, 4> kWatchedKeys = {{
     {HKEY_LOCAL_MACHINE, L"Software\\Policies"},
 }};
 
+// The keys the settings are read from, in the same view (clsRegEdit): the 64-bit one.
+constexpr REGSAM kNotifyAccess = KEY_NOTIFY | KEY_WOW64_64KEY;
+
 // Watches the key with its subtree or, while it is missing, its nearest existing ancestor alone:
 // that sees the next key on the way to it come. The last watch on key has fired, so closing it
 // sets nothing.
 void ArmWatch(const WatchedKey& watched, HANDLE event, UniqueHkey& key) {
     std::wstring path = watched.path;
     bool subtree = true;
-    while (RegOpenKeyExW(watched.root, path.c_str(), 0, KEY_NOTIFY, key.put()) != ERROR_SUCCESS &&
+    while (RegOpenKeyExW(watched.root, path.c_str(), 0, kNotifyAccess, key.put()) !=
+               ERROR_SUCCESS &&
            !path.empty()) {
         const std::size_t parent = path.rfind(L'\\');
         path.resize(parent == std::wstring::npos ? 0 : parent);

@@ -2,7 +2,9 @@
 
 #include "ui/runtime/combo_field.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -34,6 +36,10 @@ ComboField* ListOf(HWND field) {
     return reinterpret_cast<ComboField*>(GetWindowLongPtrW(GetParent(field), GWLP_USERDATA));
 }
 
+// Every list alive, found by its field's handle: a tooltip or anyone else may subclass the field
+// after us, so its window procedure does not tell it.
+std::vector<ComboField*> allLists;
+
 } // namespace
 
 // The field's own procedure is kept in its user data (comctl32's subclassing looks its data up
@@ -44,12 +50,17 @@ ComboField::ComboField(HWND combo, int entries, HeightFit& fit, Handlers handler
     SetWindowLongPtrW(combo_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(field_, GWLP_USERDATA, GetWindowLongPtrW(field_, GWLP_WNDPROC));
     SetWindowLongPtrW(field_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc));
+    allLists.push_back(this);
+}
+
+ComboField::~ComboField() {
+    std::erase(allLists, this);
 }
 
 ComboField* ComboField::OfField(HWND field) {
-    if (!field || GetWindowLongPtrW(field, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(FieldProc))
-        return nullptr;
-    return ListOf(field);
+    const auto it =
+        std::ranges::find(allLists, field, [](const ComboField* l) { return l->field_; });
+    return field && it != allLists.end() ? *it : nullptr;
 }
 
 LRESULT CALLBACK ComboField::FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -41,6 +41,7 @@ class ComboField {
 
     // Subclasses the combo box's edit field; the list holds entries entries.
     ComboField(HWND combo, int entries, HeightFit& fit, Handlers handlers);
+    ~ComboField();
     ComboField(const ComboField&) = delete;
     ComboField& operator=(const ComboField&) = delete;
 

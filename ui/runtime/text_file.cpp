@@ -11,26 +11,27 @@ namespace {
 
 // True when bytes end in a lead byte that waits for its trail byte. A byte that cannot lead ends
 // a character (it is one, or a trail byte), so the lead bytes after it pair up.
-bool EndsInLeadByte(std::string_view bytes) {
+bool EndsInLeadByte(UINT codePage, std::string_view bytes) {
     std::size_t leads = 0;
     while (leads < bytes.size() &&
-           IsDBCSLeadByte(static_cast<BYTE>(bytes[bytes.size() - 1 - leads])))
+           IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[bytes.size() - 1 - leads])))
         ++leads;
     return leads % 2 == 1;
 }
 
 // Converts bytes into text and finds its CRs. CR is never the trail byte of a Shift-JIS (or
-// other ANSI double-byte) character, but after a lead byte (invalid text) MultiByteToWideChar
+// other double-byte) character, but after a lead byte (invalid text) MultiByteToWideChar
 // takes it as one, on Wine at least, and so joins two lines: then the text before each such CR
 // is converted on its own.
-void ConvertLines(std::string_view bytes, std::wstring& text, std::vector<std::size_t>& crs) {
+void ConvertLines(UINT codePage, std::string_view bytes, std::wstring& text,
+                  std::vector<std::size_t>& crs) {
     const auto findCrs = [&] {
         for (std::size_t cr = text.find(L'\r'); cr != std::wstring::npos;
              cr = text.find(L'\r', cr + 1))
             crs.push_back(cr);
         return crs.size() == static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
     };
-    AppendFromAnsi(bytes, text);
+    AppendFromCodePage(codePage, bytes, text);
     if (findCrs())
         return;
     text.clear();
@@ -38,12 +39,12 @@ void ConvertLines(std::string_view bytes, std::wstring& text, std::vector<std::s
     std::size_t start = 0;
     for (std::size_t cr = bytes.find('\r'); cr != std::string_view::npos;
          cr = bytes.find('\r', cr + 1)) {
-        if (EndsInLeadByte(bytes.substr(start, cr - start))) {
-            AppendFromAnsi(bytes.substr(start, cr - start), text);
+        if (EndsInLeadByte(codePage, bytes.substr(start, cr - start))) {
+            AppendFromCodePage(codePage, bytes.substr(start, cr - start), text);
             start = cr;
         }
     }
-    AppendFromAnsi(bytes.substr(start), text);
+    AppendFromCodePage(codePage, bytes.substr(start), text);
     findCrs();
 }
 
@@ -142,8 +143,8 @@ bool TextFile::ConvertMore() {
         return false;
     std::size_t end = bytes_.rfind('\r') + 1; // 0 when there is no CR
     if (end == 0)
-        end = bytes_.size() - (!endOfFile_ && EndsInLeadByte(bytes_) ? 1 : 0);
-    ConvertLines(std::string_view(bytes_).substr(0, end), text_, crs_);
+        end = bytes_.size() - (!endOfFile_ && EndsInLeadByte(codePage_, bytes_) ? 1 : 0);
+    ConvertLines(codePage_, std::string_view(bytes_).substr(0, end), text_, crs_);
     bytes_.erase(0, end);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,7 +12,7 @@
 // True when an ordinary file has this path: hidden and system files and folders do not count.
 bool OrdinaryFileExists(const std::wstring& path);
 
-// Sequential input of a text file in the system's ANSI code page, one line at a time. A line
+// Sequential input of a text file in a given code page, one line at a time. A line
 // ends at CR or CR LF; a lone LF is part of the line; the last line needs no terminator. The
 // file is read and converted a piece at a time, so that however it is cut into lines it is held
 // only once: by the caller, as its lines.
@@ -18,6 +20,9 @@ class TextFile {
   public:
     // Bytes read from the file at a time.
     static constexpr std::size_t kChunkBytes = std::size_t{1} << 18;
+
+    // A file of codePage text (CP_ACP: the system's ANSI code page).
+    explicit TextFile(UINT codePage) : codePage_(codePage) {}
 
     // Opens the file for reading; false when it cannot be opened (missing, a folder, locked).
     bool Open(const std::wstring& path);
@@ -35,6 +40,7 @@ class TextFile {
   private:
     bool ConvertMore();
 
+    UINT codePage_;
     UniqueFile file_;
     std::uint64_t size_ = 0;
     std::string bytes_; // read but not converted: the start of a line that goes on

@@ -18,6 +18,8 @@ constexpr std::wstring_view kSection = L"Options";
 constexpr std::wstring_view kShowAtStartup = L"Show Tips at Startup";
 constexpr std::int32_t kShowByDefault = 1;
 constexpr std::wstring_view kTipsFileName = L"TIPOFDAY.TXT";
+// The tips are written in Shift-JIS; an English or UTF-8 system would garble them as ANSI text.
+constexpr UINT kTipsCodePage = 932;
 // The label shows a few hundred characters at most. A longer tip goes to it cut to this length,
 // so that the tips of a one-line file are not held three times over (list, copy, window text).
 constexpr std::size_t kShownChars = 65536;
@@ -93,7 +95,7 @@ void frmTip::Click(int control) {
 bool frmTip::LoadTips(const std::wstring& sFile) {
     if (sFile.empty() || !OrdinaryFileExists(sFile))
         return false;
-    TextFile file;
+    TextFile file(kTipsCodePage);
     if (!file.Open(sFile))
         return false;
     // A line takes no more characters than bytes, its terminator included; the last line may

@@ -26,6 +26,12 @@ using Lines = std::vector<std::wstring>;
 const std::wstring kSettingKey = L"Software\\" + App::Title() + L"\\Options";
 const std::filesystem::path kTipsFile = App::Path() + L"\\TIPOFDAY.TXT";
 
+std::wstring ShiftJis(std::string_view bytes) {
+    std::wstring text;
+    AppendFromCodePage(932, bytes, text);
+    return text;
+}
+
 // Each test has a tip window of its own (TipList empty), scratch settings, and no tips file.
 class Tip : public ScratchRegistryTest {
   protected:
@@ -103,8 +109,8 @@ TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
         {" a\nb \t\r\nc\r\n\n", {L" a\nb \t", L"c", L"\n"}},
         {"\x95\x5c\x8e\xa6\r\n\xdc\xdd\xce\xdf\xb2\xdd\xc4", {L"表示", L"ﾜﾝﾎﾟｲﾝﾄ"}},
         {"a\0b\r\nx\x82\r\n\xff\xfe\r\ny\x81\rz\x82\nw\r\nlast\x82"s,
-         {L"a\0b"s, FromAnsi("x\x82"), FromAnsi("\xff\xfe"), FromAnsi("y\x81"),
-          FromAnsi("z\x82\nw"), FromAnsi("last\x82")}},
+         {L"a\0b"s, ShiftJis("x\x82"), ShiftJis("\xff\xfe"), ShiftJis("y\x81"),
+          ShiftJis("z\x82\nw"), ShiftJis("last\x82")}},
         pieces,
         {std::string(70000, 'x'), {std::wstring(70000, L'x')}},
     };
