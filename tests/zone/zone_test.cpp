@@ -149,54 +149,22 @@ TEST(ZoneSources, EachChangeIsSeenAndTheSourceThatDecidesIsNamed) {
     }
 }
 
-// A value of the machine's zone key in one view of the registry, put back as it was when the test
-// ends; created when missing.
-class MachineValue {
-  public:
-    MachineValue(REGSAM view, const wchar_t* name) : name_(name) {
-        EXPECT_EQ(RegCreateKeyExW(kMachine, kZone.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
-                                  nullptr, key_.put(), nullptr),
-                  0);
-        DWORD size = sizeof saved_;
-        had_ = RegQueryValueExW(key_.get(), name_, nullptr, nullptr,
-                                reinterpret_cast<BYTE*>(&saved_), &size) == ERROR_SUCCESS;
-    }
-    ~MachineValue() {
-        if (had_)
-            Put(saved_);
-        else
-            RegDeleteValueW(key_.get(), name_);
-    }
-    MachineValue(const MachineValue&) = delete;
-    MachineValue& operator=(const MachineValue&) = delete;
-    void Put(DWORD value) const {
-        RegSetValueExW(key_.get(), name_, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
-    }
-
-  private:
-    UniqueHkey key_;
-    const wchar_t* name_;
-    DWORD saved_ = 0;
-    bool had_ = false;
-};
-
-// On 64-bit Windows the 32-bit build sees HKLM\Software through WOW6432Node unless it asks for
-// the 64-bit view: the machine's value it reads and watches is the one 64-bit programs use. The
-// machine's own keys are written here, so this runs only in a throwaway Wine prefix.
+// The 32-bit build reads and watches the machine's value of the 64-bit view, not WOW6432Node's.
 TEST(ZoneSources, TheMachinesValueIsReadAndWatchedInThe64BitView) {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
         GTEST_SKIP() << "writes the machine's zone key: run under Wine";
     const ScratchKey hkcu;
-    const MachineValue view32(KEY_WOW64_32KEY, L"1400");
-    const MachineValue view64(KEY_WOW64_64KEY, L"1400");
-    view32.Put(1);
-    view64.Put(0);
+    const auto put = [](REGSAM view, DWORD value) {
+        UniqueHkey key;
+        RegCreateKeyExW(kMachine, kZone.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                        key.put(), nullptr);
+        EXPECT_EQ(RegSetValueExW(key.get(), L"1400", 0, REG_DWORD, (const BYTE*)&value, 4), 0);
+    };
+    put(KEY_WOW64_32KEY, 1), put(KEY_WOW64_64KEY, 0);
     ZoneKeyWatch watch;
-    view64.Put(3);
-    const auto events = watch.Events();
-    EXPECT_TRUE(std::ranges::any_of(events, [](HANDLE e) {
-        return WaitForSingleObject(e, 0) == WAIT_OBJECT_0;
-    })) << "a change of the 64-bit view is seen";
+    put(KEY_WOW64_64KEY, 3);
+    const auto seen = [](HANDLE e) { return WaitForSingleObject(e, 0) == WAIT_OBJECT_0; };
+    EXPECT_TRUE(std::ranges::any_of(watch.Events(), seen)) << "a change of the 64-bit view";
     EXPECT_EQ(ReadZoneSources()[0].machine, 3) << "the 64-bit view's value is read";
 }
 

@@ -560,52 +560,33 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
     }
 }
 
-// Enter picks and Escape cancels in an open list however its tips came and went: a tooltip
-// subclasses the field of a marked list. Each row opens the first list with F4 and moves Up.
+// Enter picks, Escape cancels in an open list (F4, Up): a marked list's tooltip subclasses it.
 TEST_F(LiveState, EnterAndEscapeCloseTheOpenListMarkedOrNot) {
-    const auto machine = [](const std::wstring& path, DWORD value) {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), L"1400", REG_DWORD, &value, 4);
-    };
-    machine(kZonePath, 3);
+    const DWORD three = 3;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, &three, 4);
     Open();
     const HWND combo = ListWindow(Form1::co_java_script);
-    const struct {
-        const char* name;
-        std::function<void()> prepare;
-        bool marked;
-    } rows[] = {
-        {"unmarked", [] {}, false},
-        {"marked by the computer's policy", [&] { machine(kPolicyZone, 0); }, true},
-        {"the zone key replaced by another program, the same values again",
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"unmarked", [] {}},
+        {"marked by the user's policy",
+         [] { PutRaw(kPolicyZone, L"1400", REG_DWORD, DwordBytes(0)); }},
+        {"the zone key replaced by another program, with the same values",
          [] {
              RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str());
              EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked meanwhile";
              Store(L"1400", 0);
-         },
-         false},
+         }},
     };
-    for (const auto& row : rows) {
+    for (const auto& [name, prepare] : rows) {
         for (const WORD key : {VK_RETURN, VK_ESCAPE}) {
-            SCOPED_TRACE(testing::Message()
-                         << row.name << (key == VK_RETURN ? ", Enter" : ", Escape"));
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Policies");
-            Store(L"1400", 0);
-            ASSERT_TRUE(PumpUntil([] {
-                return ListText(Form1::co_java_script) == kAllow && !Marked(Form1::la_script);
-            })) << "the start";
-            row.prepare();
-            ASSERT_TRUE(PumpUntil([&] { return Marked(Form1::la_script) == row.marked; }));
-            SetFocus(combo), Runtime::DoEvents();
+            SCOPED_TRACE(testing::Message() << name << (key == VK_RETURN ? ", Enter" : ", Escape"));
+            RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Policies"), Store(L"1400", 0);
+            ASSERT_TRUE(PumpUntil([] { return !Marked(Form1::la_script); })) << "the start";
+            prepare(), PumpFor(100), SetFocus(combo), Runtime::DoEvents();
             PressKey(VK_F4), PumpFor(100), PressKey(VK_UP), PumpFor(50), PressKey(key);
-            const std::uint32_t stored = key == VK_RETURN ? 1 : 0; // "注意を表示する" above
-            PumpUntil(
-                [&] {
-                    return AllStored()[0] == stored &&
-                           !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0);
-                },
-                500);
-            EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) << "closed";
-            EXPECT_EQ(AllStored()[0], stored);
+            const auto closed = [&] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); };
+            EXPECT_TRUE(PumpUntil(closed, 500)) << "closed";
+            EXPECT_EQ(AllStored()[0], key == VK_RETURN ? 1u : 0u); // "注意を表示する" above
             EXPECT_EQ(ListText(Form1::co_java_script), key == VK_RETURN ? kPrompt : kAllow);
         }
     }

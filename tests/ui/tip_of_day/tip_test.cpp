@@ -26,12 +26,6 @@ using Lines = std::vector<std::wstring>;
 const std::wstring kSettingKey = L"Software\\" + App::Title() + L"\\Options";
 const std::filesystem::path kTipsFile = App::Path() + L"\\TIPOFDAY.TXT";
 
-std::wstring ShiftJis(std::string_view bytes) {
-    std::wstring text;
-    AppendFromCodePage(932, bytes, text);
-    return text;
-}
-
 // Each test has a tip window of its own (TipList empty), scratch settings, and no tips file.
 class Tip : public ScratchRegistryTest {
   protected:
@@ -103,14 +97,15 @@ TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
         pieces.first += (i % 3 ? "\r\n" : "\r") + std::to_string(i);
         pieces.second.push_back(std::to_wstring(i));
     }
+    const auto sjis = [](auto b, std::wstring t = {}) { return AppendFromCodePage(932, b, t), t; };
     const std::pair<std::string, Lines> files[] = {
         {"", {}},
         {"\r\r\n\r", {L"", L"", L""}},
         {" a\nb \t\r\nc\r\n\n", {L" a\nb \t", L"c", L"\n"}},
         {"\x95\x5c\x8e\xa6\r\n\xdc\xdd\xce\xdf\xb2\xdd\xc4", {L"表示", L"ﾜﾝﾎﾟｲﾝﾄ"}},
         {"a\0b\r\nx\x82\r\n\xff\xfe\r\ny\x81\rz\x82\nw\r\nlast\x82"s,
-         {L"a\0b"s, ShiftJis("x\x82"), ShiftJis("\xff\xfe"), ShiftJis("y\x81"),
-          ShiftJis("z\x82\nw"), ShiftJis("last\x82")}},
+         {L"a\0b"s, sjis("x\x82"), sjis("\xff\xfe"), sjis("y\x81"), sjis("z\x82\nw"),
+          sjis("last\x82")}},
         pieces,
         {std::string(70000, 'x'), {std::wstring(70000, L'x')}},
     };
