@@ -1,7 +1,10 @@
 #include "ui/main_window/Form1.h"
 
-#include "app/resource.h"
+#include "base/resource_ids.h"
 #include "ui/main_window/entry_tables.h"
+
+// The main window as data: its frame, font and controls in twips, with their tab order, the
+// labels that name the lists, and the events each control raises.
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "ui/tip_of_day/frmTip.h"
 
-#include "app/resource.h"
+#include "base/resource_ids.h"
+
+// The tip-of-the-day window as data: its frame and controls in twips, in the system's font.
 
 namespace {
 
