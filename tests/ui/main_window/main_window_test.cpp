@@ -584,7 +584,9 @@ TEST_F(LiveState, EnterAndEscapeCloseTheOpenListMarkedOrNot) {
             ASSERT_TRUE(PumpUntil([] { return !Marked(Form1::la_script); })) << "the start";
             prepare(), PumpFor(100), SetFocus(combo), Runtime::DoEvents();
             PressKey(VK_F4), PumpFor(100), PressKey(VK_UP), PumpFor(50), PressKey(key);
-            const auto closed = [&] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); };
+            const auto closed = [&] {
+                return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) == FALSE;
+            };
             EXPECT_TRUE(PumpUntil(closed, 500)) << "closed";
             EXPECT_EQ(AllStored()[0], key == VK_RETURN ? 1u : 0u); // "注意を表示する" above
             EXPECT_EQ(ListText(Form1::co_java_script), key == VK_RETURN ? kPrompt : kAllow);
