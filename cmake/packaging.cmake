@@ -31,3 +31,15 @@ set(CPACK_COMPONENTS_ALL ${QUELM_PACKAGE_COMPONENT})
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 include(CPack)
+
+# CPack stamps the zip with the clock; the package target makes the same zip from the commit's
+# time, files in a fixed order, with their SHA256SUMS, and its sha256 beside it.
+set(QUELM_PACKAGE_ZIP ${CMAKE_BINARY_DIR}/QUELM-${PROJECT_VERSION}-${QUELM_PACKAGE_ARCH}.zip)
+add_custom_command(OUTPUT ${QUELM_PACKAGE_ZIP} ${QUELM_PACKAGE_ZIP}.sha256
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:QUELM> -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+          -DSTAGE=${CMAKE_BINARY_DIR}/package-stage -DZIP=${QUELM_PACKAGE_ZIP}
+          -DEPOCH=${QUELM_SOURCE_DATE_EPOCH} -P ${CMAKE_SOURCE_DIR}/cmake/make-zip.cmake
+  DEPENDS QUELM ${CMAKE_SOURCE_DIR}/app/TIPOFDAY.TXT ${CMAKE_SOURCE_DIR}/app/README.txt
+          ${CMAKE_SOURCE_DIR}/cmake/make-zip.cmake
+  VERBATIM)
+add_custom_target(package_zip DEPENDS ${QUELM_PACKAGE_ZIP})
