@@ -1,7 +1,7 @@
 # The release package: a zip with QUELM.exe, the tips file and the Japanese readme at its root,
 # named QUELM-<version>-win64.zip or QUELM-<version>-win32.zip after the target architecture.
-# `cpack` in a build tree makes it; `cmake --install <build> --prefix <dir> --strip` lays out
-# the same files.
+# The package_zip target makes it (`cpack` too, but stamped with the clock);
+# `cmake --install <build> --prefix <dir> --strip` lays out the same files.
 
 # Only the files a user needs: the googletest subproject brings install rules of its own.
 set(QUELM_PACKAGE_COMPONENT quelm)
