@@ -1,4 +1,4 @@
-# cmake -DEXE= -DSOURCE_DIR= -DSTAGE= -DZIP= -DEPOCH= -P make-zip.cmake
+# cmake -DEXE= -DPYTHON= -DSOURCE_DIR= -DSTAGE= -DZIP= -DEPOCH= -P make-zip.cmake
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
 file(COPY ${EXE} ${SOURCE_DIR}/app/TIPOFDAY.TXT ${SOURCE_DIR}/app/README.txt DESTINATION ${STAGE}
@@ -12,11 +12,8 @@ endforeach()
 file(WRITE ${STAGE}/SHA256SUMS "${sums}")
 list(APPEND files SHA256SUMS)
 file(REMOVE ${ZIP})
-set(ENV{SOURCE_DATE_EPOCH} ${EPOCH})
-string(TIMESTAMP mtime "%Y-%m-%d %H:%M:%S UTC" UTC)
-# The zip's DOS times are local times.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC
-                        ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip "--mtime=${mtime}" -- ${files}
+# cmake -E tar would store the files' access and change times as well.
+execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/cmake/zip-files.py ${ZIP} ${EPOCH} ${files}
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
 file(SHA256 ${ZIP} h)
 get_filename_component(name ${ZIP} NAME)
