@@ -103,10 +103,16 @@ class Tests:
         again at once: a test that fails once under load is no kill."""
         for _ in range(3):
             failed, count = self.ctest_once(args)
-            if not failed or failed.startswith("(") or self.ctest_once(["--rerun-failed"])[0]:
+            if not failed or failed.startswith("(") or self.ctest_once(self.only(failed))[0]:
                 return failed, count
             print(f"    {failed} failed once, then passed: running again", flush=True)
         return failed, count
+
+    @staticmethod
+    def only(failed):
+        """ctest arguments that run just this test. Not --rerun-failed: under -E ctest numbers
+        the remaining tests afresh, and --rerun-failed maps those numbers onto the full list."""
+        return ["-R", f"^{re.escape(failed.rsplit(' (', 1)[0])}$"]
 
     def ctest_once(self, args):
         log = self.src / "ctest.log"
@@ -137,8 +143,7 @@ class Tests:
         if run(["cmake", "--build", str(BUILD), "-j", str(jobs)], self.src,
                self.src / "build.log", self.env) != 0:
             return True
-        name = re.escape(test.rsplit(" (", 1)[0])
-        return self.ctest(["-R", f"^{name}$"])[0] is not None
+        return self.ctest(self.only(test))[0] is not None
 
     def first_failure(self, first):
         """The first test that fails, or None when all pass."""

@@ -33,9 +33,31 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
     echo "== packages"
     tools/check-exe.sh "$build32/app/QUELM.exe" i686-w64-mingw32-objdump
     for dir in "${builds[@]}"; do
-        (cd "$dir" && cpack >/dev/null)
+        cmake --build "$dir" --target package_zip >/dev/null
         ls -l "$dir"/QUELM-*.zip
     done
+
+    # A clean clone of HEAD in another folder must give the same bytes.
+    echo "== reproducible build"
+    repro=$(mktemp -d /tmp/quelm-repro.XXXXXX)
+    git clone -q --no-local . "$repro/src"
+    git -C "$repro/src" checkout -q --detach "$(git rev-parse HEAD)"
+    for preset in win64 win32; do
+        dir=$build
+        [ "$preset" = win32 ] && dir=$build32
+        cmake --preset "$preset" -S "$repro/src" -B "$repro/$preset" -DQUELM_TESTS=OFF >/dev/null
+        cmake --build "$repro/$preset" --target package_zip >/dev/null
+        zip=QUELM-1.00-$preset.zip
+        for f in app/QUELM.exe "$zip"; do
+            if ! cmp "$dir/$f" "$repro/$preset/$f"; then
+                echo "== not reproducible: $dir/$f differs from a clean build of HEAD" \
+                     "(uncommitted changes?)" >&2
+                exit 1
+            fi
+        done
+        echo "== reproducible: $preset QUELM.exe and $zip identical"
+    done
+    rm -rf "$repro"
 fi
 
 wait "$prefix_ready"
