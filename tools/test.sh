@@ -13,7 +13,8 @@ git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 source tools/wine-env.sh
 quelm_wine_path
 quelm_throwaway_display
-quelm_prepare_prefix &
+# Its report waits until the tests need it: a failed build stops the boot, which is no failure.
+quelm_prepare_prefix 2>"$WINEPREFIX/prepare.err" &
 prefix_ready=$!
 
 # QUELM_BUILD_DIR(32) let a second checkout or session build beside the usual trees;
@@ -60,7 +61,7 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
     rm -rf "$repro"
 fi
 
-wait "$prefix_ready"
+wait "$prefix_ready" || { cat "$WINEPREFIX/prepare.err" >&2; exit 1; }
 quelm_keep_desktop "$build/tests/keep_desktop.exe"
 
 for dir in "${builds[@]}"; do
