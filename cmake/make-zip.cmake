@@ -11,7 +11,6 @@ foreach(f IN LISTS files)
 endforeach()
 file(WRITE ${STAGE}/SHA256SUMS "${sums}")
 list(APPEND files SHA256SUMS)
-file(REMOVE ${ZIP})
 # cmake -E tar would store the files' access and change times as well.
 execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/cmake/zip-files.py ${ZIP} ${EPOCH} ${files}
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)

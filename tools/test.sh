@@ -48,7 +48,7 @@ if [ -z "${QUELM_TARGETS:-}" ]; then
         [ "$preset" = win32 ] && dir=$build32
         cmake --preset "$preset" -S "$repro/src" -B "$repro/$preset" -DQUELM_TESTS=OFF >/dev/null
         cmake --build "$repro/$preset" --target package_zip >/dev/null
-        zip=QUELM-1.00-$preset.zip
+        zip=$(cd "$dir" && echo QUELM-*-"$preset".zip)
         for f in app/QUELM.exe "$zip"; do
             if ! cmp "$dir/$f" "$repro/$preset/$f"; then
                 echo "== not reproducible: $dir/$f differs from a clean build of HEAD" \
