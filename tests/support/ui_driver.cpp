@@ -54,12 +54,16 @@ HWND FindWindowOf(DWORD threadId, DWORD processId, const wchar_t* className) {
 
 } // namespace
 
-void ClickAt(HWND window, POINT client) {
-    ClientToScreen(window, &client);
+void MoveMouse(POINT screen) {
     // Absolute coordinates are 0..65535 over the primary screen.
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-              MulDiv(client.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1,
-              MulDiv(client.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1);
+              MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1,
+              MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1);
+}
+
+void ClickAt(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    MoveMouse(client);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
 }

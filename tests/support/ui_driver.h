@@ -15,6 +15,8 @@
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 void PumpFor(int ms);
 
+// Moves the mouse to a point of the screen, in pixels.
+void MoveMouse(POINT screen);
 // A left click at a point of a window's client area (in pixels), or at its centre.
 void ClickAt(HWND window, POINT client);
 void ClickCenter(HWND window);

@@ -92,6 +92,11 @@ void Form1::Form_Signalled(HANDLE event) {
     ShowValues(Module1::ZoneValues);
 }
 
+// A mark in high contrast is in the system's colours of the moment.
+void Form1::Form_SystemColorsChanged() {
+    MarkSettingsInEffect();
+}
+
 void Form1::Click(int control) {
     switch (control) {
     case co_java_script:

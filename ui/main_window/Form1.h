@@ -45,6 +45,7 @@ class Form1 final : public Form {
     void Click(int control) override;
     void KeyPress(int control, std::int16_t& KeyAscii) override;
     void Form_Signalled(HANDLE event) override;
+    void Form_SystemColorsChanged() override;
 
   private:
     void co_java_script_Click();

@@ -52,6 +52,19 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
                 ControlBrush(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
             return reinterpret_cast<LRESULT>(brush);
         break;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST)
+            SystemColorsChanged();
+        break;
+    case WM_SYSCOLORCHANGE:
+        // Common controls hear of it from their parent.
+        for (const ControlState& c : controls_)
+            SendMessageW(c.hwnd, msg, wp, lp);
+        SystemColorsChanged();
+        break;
+    case WM_NOTIFY:
+        tips_.Notified(hwnd_, *reinterpret_cast<const NMHDR*>(lp));
+        return 0;
     case WM_ACTIVATE:
         // Windows gives a plain window no focus memory: keep the control that had the focus.
         if (LOWORD(wp) == WA_INACTIVE) {
@@ -122,6 +135,15 @@ void Form::OnCommand(int id, int code, HWND control) {
     default:
         break;
     }
+}
+
+// Brushes made from the old colours go: the controls' here, the form's handler's from there.
+void Form::SystemColorsChanged() {
+    for (ControlState& c : controls_)
+        c.colors.Refresh();
+    Runtime::RaiseEvent([this] { Form_SystemColorsChanged(); });
+    if (hwnd_)
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT Form::DefaultButtonId() const {

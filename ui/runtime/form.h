@@ -99,7 +99,7 @@ class Form {
     void SetValue(int checkBox, int value);
 
     // Labels: background and text colour; kDefaultColor gives back the definition's background
-    // and the system's button-text colour.
+    // (the system's in high contrast) and the system's button-text colour.
     void SetColors(int label, COLORREF back, COLORREF fore);
     // The tip shown while the mouse rests on the control (on a combo box's edit field too);
     // empty for none.
@@ -122,6 +122,9 @@ class Form {
     virtual void Click(int /*control*/) {}
     virtual void KeyPress(int /*control*/, std::int16_t& /*KeyAscii*/) {}
     virtual void Form_Signalled(HANDLE /*event*/) {}
+    // The system's colours changed, or high contrast went on or off: colours the form set from
+    // them are to be set again.
+    virtual void Form_SystemColorsChanged() {}
 
   private:
     friend class FormWindow;
@@ -139,6 +142,7 @@ class Form {
 
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(int id, int code, HWND control);
+    void SystemColorsChanged();
     LRESULT DefaultButtonId() const;
     int IndexOf(HWND control) const;
     ComboField& ListOf(int combo) const;

@@ -133,7 +133,7 @@ void Form::CreateControls(UINT dpi) {
         ControlState& state = controls_[i];
         state.hwnd = hwnd;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        state.colors.Set(c.backColor, kDefaultColor);
+        state.colors = ControlColors(c.backColor);
         if (c.kind == ControlKind::PictureBox)
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, c.pictureId);
         for (const std::wstring_view entry : c.entries) {

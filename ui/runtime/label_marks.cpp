@@ -12,7 +12,7 @@
 
 void Form::SetColors(int label, COLORREF back, COLORREF fore) {
     ControlState& c = controls_.at(label);
-    if (c.colors.Set(back == kDefaultColor ? def_.controls[label].backColor : back, fore))
+    if (c.colors.Set(back, fore))
         InvalidateRect(c.hwnd, nullptr, TRUE);
 }
 
@@ -49,11 +49,23 @@ HBRUSH Form::ControlBrush(HDC hdc, HWND control) const {
     return index >= 0 ? controls_[index].colors.Apply(hdc) : nullptr;
 }
 
+namespace {
+
+std::optional<bool> pretendedHighContrast;
+
+} // namespace
+
 bool HighContrast() {
+    if (pretendedHighContrast)
+        return *pretendedHighContrast;
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
     return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void PretendHighContrastForTests(std::optional<bool> on) {
+    pretendedHighContrast = on;
 }
 
 MarkColors LabelMark(bool highContrast) {
@@ -63,10 +75,17 @@ MarkColors LabelMark(bool highContrast) {
 }
 
 bool ControlColors::Set(COLORREF back, COLORREF fore) {
-    if (back_ == back && fore_ == fore)
-        return false;
     back_ = back;
     fore_ = fore;
+    return Refresh();
+}
+
+bool ControlColors::Refresh() {
+    const COLORREF back = back_ != kDefaultColor ? back_ : HighContrast() ? kDefaultColor : own_;
+    if (back == drawnBack_ && fore_ == drawnFore_)
+        return false;
+    drawnBack_ = back;
+    drawnFore_ = fore_;
     brush_.reset(back == kDefaultColor ? nullptr : CreateSolidBrush(back));
     return true;
 }
@@ -74,8 +93,8 @@ bool ControlColors::Set(COLORREF back, COLORREF fore) {
 HBRUSH ControlColors::Apply(HDC hdc) const {
     if (!brush_)
         return nullptr;
-    SetBkColor(hdc, back_);
-    SetTextColor(hdc, fore_ == kDefaultColor ? GetSysColor(COLOR_BTNTEXT) : fore_);
+    SetBkColor(hdc, drawnBack_);
+    SetTextColor(hdc, drawnFore_ == kDefaultColor ? GetSysColor(COLOR_BTNTEXT) : drawnFore_);
     return static_cast<HBRUSH>(brush_.get());
 }
 
@@ -92,20 +111,30 @@ std::wstring ToolTips::Text(HWND form, HWND control) const {
     return text;
 }
 
+namespace {
+
+HWND MakeTipWindow(HWND form, HFONT font) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    const HWND window = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+    if (!window)
+        throw std::runtime_error("CreateWindowEx failed for a tooltip");
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // A tip breaks its lines only where it has a width to keep to.
+    SendMessageW(window, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN));
+    return window;
+}
+
+} // namespace
+
 void ToolTips::Set(HWND form, const std::vector<HWND>& targets, std::wstring_view text,
                    HFONT font) {
     if (!window_) {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-        InitCommonControlsEx(&icc);
-        window_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-        if (!window_)
-            throw std::runtime_error("CreateWindowEx failed for a tooltip");
-        SetFont(font);
-        // A tip breaks its lines only where it has a width to keep to.
-        SendMessageW(window_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN));
+        window_ = MakeTipWindow(form, font);
+        trackWindow_ = MakeTipWindow(form, font);
     }
     std::wstring copy(text);
     for (const HWND target : targets) {
@@ -123,7 +152,6 @@ void ToolTips::Set(HWND form, const std::vector<HWND>& targets, std::wstring_vie
         Track(form, tracked_);
 }
 
-// The tip beside the tracked control is a tool of its own, one for the form (uId 0).
 void ToolTips::Track(HWND form, HWND control) {
     Untrack(form);
     std::wstring text = Text(form, control);
@@ -135,24 +163,40 @@ void ToolTips::Track(HWND form, HWND control) {
     tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
     tool.hwnd = form;
     tool.lpszText = text.data();
-    SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(trackWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     RECT place;
     GetWindowRect(control, &place);
-    SendMessageW(window_, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.bottom));
-    SendMessageW(window_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(trackWindow_, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.bottom));
+    ShowTracked(form, !hovering_);
 }
 
 void ToolTips::Untrack(HWND form) {
-    if (std::exchange(tracked_, nullptr) == nullptr || window_ == nullptr)
+    if (std::exchange(tracked_, nullptr) == nullptr || trackWindow_ == nullptr)
         return;
+    ShowTracked(form, false);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = form;
-    SendMessageW(window_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(window_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(trackWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolTips::Notified(HWND form, const NMHDR& header) {
+    if (header.hwndFrom != window_ || (header.code != TTN_SHOW && header.code != TTN_POP))
+        return;
+    hovering_ = header.code == TTN_SHOW;
+    if (tracked_)
+        ShowTracked(form, !hovering_);
+}
+
+void ToolTips::ShowTracked(HWND form, bool show) const {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = form;
+    SendMessageW(trackWindow_, TTM_TRACKACTIVATE, show, reinterpret_cast<LPARAM>(&tool));
 }
 
 void ToolTips::SetFont(HFONT font) const {
-    if (window_)
-        SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (const HWND window : {window_, trackWindow_})
+        if (window)
+            SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,28 +22,38 @@ struct MarkColors {
 };
 // True while the system is in high contrast mode (never under Wine).
 bool HighContrast();
+// Tests: high contrast taken as on or off whatever the system says, or with none asked again.
+void PretendHighContrastForTests(std::optional<bool> on);
 // Dark red with white letters or, in high contrast mode, the system's highlight colours, as
 // Windows asks of every program: the one place that chooses.
 MarkColors LabelMark(bool highContrast = HighContrast());
 
-// The colours one control is drawn in, where they are not the system's.
+// The colours one control is drawn in, where they are not the system's: its own background,
+// which gives way to the system's in high contrast as Windows asks, or the colours the program
+// set (a mark), which are the program's to choose.
 class ControlColors {
   public:
-    // Background back (kDefaultColor: the system's), text fore (kDefaultColor: the system's
-    // button text). False when they were already so.
+    ControlColors() = default;
+    explicit ControlColors(COLORREF own) : own_(own) { Refresh(); }
+    // Background back (kDefaultColor: the control's own), text fore (kDefaultColor: the system's
+    // button text). False when the control was already drawn so.
     bool Set(COLORREF back, COLORREF fore);
+    // The system's colours or high contrast changed. False when the control's did not.
+    bool Refresh();
     // Sets the colours into hdc and returns the background brush, or null where the system's
     // colours apply.
     HBRUSH Apply(HDC hdc) const;
 
   private:
-    COLORREF back_ = kDefaultColor;
-    COLORREF fore_ = kDefaultColor;
-    UniqueGdiObject brush_; // none with the default background
+    COLORREF own_ = kDefaultColor;
+    COLORREF back_ = kDefaultColor, fore_ = kDefaultColor;           // as set
+    COLORREF drawnBack_ = kDefaultColor, drawnFore_ = kDefaultColor; // as drawn
+    UniqueGdiObject brush_; // none with the system's background
 };
 
-// The tips of one form's controls: one tooltip window, made when the first tip is set, which
-// the system destroys with the form.
+// The tips of one form's controls: one tooltip window for the mouse and one for the keyboard,
+// each made when first needed, which the system destroys with the form. A tip under the mouse
+// hides the keyboard's while it shows.
 class ToolTips {
   public:
     // The tip of control (a window of form), empty for none.
@@ -56,10 +67,16 @@ class ToolTips {
     // mouse on it; a tip set meanwhile shows at once. Nothing shows while the control has none.
     void Track(HWND form, HWND control);
     void Untrack(HWND form);
-    // The form's window is gone, and the tooltip window with it.
-    void Forget() { window_ = tracked_ = nullptr; }
+    // A notification that the form received: the mouse's tip shows or goes.
+    void Notified(HWND form, const NMHDR& header);
+    // The form's window is gone, and the tooltip windows with it.
+    void Forget() { window_ = trackWindow_ = tracked_ = nullptr; }
 
   private:
-    HWND window_ = nullptr;
+    void ShowTracked(HWND form, bool show) const;
+
+    HWND window_ = nullptr;      // the mouse's tips, a tool for each control
+    HWND trackWindow_ = nullptr; // the keyboard's, one tool for the form (uId 0)
     HWND tracked_ = nullptr;
+    bool hovering_ = false; // the mouse's tip shows
 };

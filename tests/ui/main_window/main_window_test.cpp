@@ -17,6 +17,7 @@
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
 #include "ui/runtime/dpi.h"
+#include "ui/runtime/label_marks.h"
 #include "ui/runtime/runtime.h"
 
 namespace {
@@ -238,26 +239,30 @@ TEST_F(MainWindowLayout, BeforeWindows10TheOlderWaysToTheDpiPlaceAllAlike) {
     Dpi::UseLevelForTests(Dpi::Level::Newest);
 }
 
-// The form's tip shown beside a list for the keyboard, empty when none shows.
-std::wstring TipBeside() {
+// The texts of the form's tips that show, the mouse's and the keyboard's.
+using Tips = std::vector<std::wstring>;
+Tips TipsShown() {
+    Tips shown;
     for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
         if (GetWindow(tip, GW_OWNER) == Form1::Instance().Hwnd() && IsWindowVisible(tip)) {
             wchar_t text[256] = {};
             SendMessageW(tip, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-            return text;
+            shown.emplace_back(text);
         }
-    return {};
+    return shown;
 }
 
 // Marked lists reached by Tab or Shift+Tab show their tip beside them until the focus leaves;
-// the first one, focused at the start, shows nothing.
+// the first one, focused at the start, shows nothing. The mouse resting on another marked
+// control shows that one's tip instead, until it leaves.
 TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPressNothing) {
     for (const wchar_t* name : {L"1400", L"1A02"}) // the machine's 3, the user having none
         RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), name, REG_DWORD, "\3\0\0", 4);
+    MoveMouse({0, 0});
     Form1& form = Open();
     const auto marked = [](int list) { return !Form1::Instance().ToolTipText(list).empty(); };
     ASSERT_TRUE(PumpUntil([&] { return marked(Form1::co_cookie_cookie); }));
-    EXPECT_EQ(TipBeside(), L"");
+    EXPECT_EQ(TipsShown(), Tips{});
     const std::wstring tree = DumpTree(L"");
     MessageBoxAnswerer answerer(IDNO);
     const int cycle[] = {Form1::co_java_script,   Form1::co_java_applet,    Form1::co_java_java,
@@ -275,12 +280,19 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPress
             const int focused = cycle[(back ? 8 - step : step) % 8];
             SCOPED_TRACE(testing::Message() << (back ? "Shift+Tab" : "Tab") << " step " << step);
             EXPECT_EQ(FocusedControl(), focused);
-            EXPECT_EQ(TipBeside(), marked(focused) ? kMachineDisallows : L"");
+            EXPECT_EQ(TipsShown(), marked(focused) ? Tips{kMachineDisallows} : Tips{});
         }
     }
     // The first list, reached by Shift+Tab: its tip changes where it shows.
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\0\0\0", 4);
-    EXPECT_TRUE(PumpUntil([] { return TipBeside() == L"コンピューターの設定: 有効にする"; }));
+    const Tips mine{L"コンピューターの設定: 有効にする"};
+    EXPECT_TRUE(PumpUntil([&] { return TipsShown() == mine; }));
+    RECT label;
+    GetWindowRect(form.Control(Form1::Label3), &label);
+    MoveMouse({(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+    EXPECT_TRUE(PumpUntil([] { return TipsShown() == Tips{kMachineDisallows}; })) << "hovered";
+    MoveMouse({0, 0});
+    EXPECT_TRUE(PumpUntil([&] { return TipsShown() == mine; })) << "left";
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(DumpTree(L""), tree);
 }
@@ -373,17 +385,25 @@ TEST_F(MainWindowBehaviour, AReadOnlyZoneKeyShowsWhatIsStoredAndSaysWhenAWriteIs
     EXPECT_EQ(DumpTree(L""), tree);
 }
 
-// Marked: painted dark red, with white letters.
-bool Marked(int label) {
+// What a label is painted in: the background right of its caption (at 96 DPI), and its letters.
+using Colors = std::pair<COLORREF, COLORREF>;
+Colors Painted(int label) {
     const HWND hwnd = Form1::Instance().Control(label);
     UpdateWindow(hwnd);
     const HDC hdc = GetDC(hwnd);
-    const bool red = GetPixel(hdc, 105, 6) == RGB(192, 0, 0); // right of the caption, at 96 DPI
+    const COLORREF back = GetPixel(hdc, 105, 6);
     SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
                  reinterpret_cast<LPARAM>(hwnd));
-    EXPECT_EQ(red, GetTextColor(hdc) == RGB(255, 255, 255)) << "label " << label;
+    const Colors painted{back, GetTextColor(hdc)};
     ReleaseDC(hwnd, hdc);
-    return red;
+    return painted;
+}
+
+// Marked: painted dark red, with white letters.
+bool Marked(int label) {
+    const auto [back, fore] = Painted(label);
+    EXPECT_EQ(back == RGB(192, 0, 0), fore == RGB(255, 255, 255)) << "label " << label;
+    return back == RGB(192, 0, 0);
 }
 
 // reg.exe on the scratch hive's zone key, in a process of its own (not redirected), no shell.
@@ -395,6 +415,43 @@ void RegExe(const ScratchKey& hkcu, const wchar_t* verb, const wchar_t* argument
 }
 
 using LiveState = MainWindowTest;
+
+// High contrast switched while the window is open, both ways, and the system's colours changed
+// meanwhile: a marked label takes the highlight colours of the moment, the others leave their
+// grey for the system's colours; switched off, dark red and grey again.
+TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\3\0\0", 4);
+    Open();
+    ASSERT_TRUE(PumpUntil([] { return Marked(Form1::la_script); }));
+    const int highlight = COLOR_HIGHLIGHT;
+    const COLORREF before = GetSysColor(highlight), green = RGB(0, 128, 0);
+    const COLORREF text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    const Colors system{GetSysColor(COLOR_3DFACE), GetSysColor(COLOR_WINDOWTEXT)};
+    const struct {
+        const char* name;
+        std::optional<bool> highContrast; // none: the highlight turns green
+        Colors marked, plain;
+    } steps[] = {
+        {"on", true, {before, text}, system},
+        {"a new highlight colour", {}, {green, text}, system},
+        {"off",
+         false,
+         {RGB(192, 0, 0), RGB(255, 255, 255)},
+         {RGB(128, 128, 128), GetSysColor(COLOR_BTNTEXT)}},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        PretendHighContrastForTests(s.highContrast.value_or(true));
+        if (s.highContrast) // as Windows tells every window
+            SendMessageW(Window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        else
+            SetSysColors(1, &highlight, &green); // tells every window itself
+        EXPECT_EQ(Painted(Form1::la_script), s.marked);
+        EXPECT_EQ(Painted(Form1::Label1), s.plain);
+    }
+    SetSysColors(1, &highlight, &before);
+    PretendHighContrastForTests(std::nullopt);
+}
 
 TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) {
     const auto machine = [](const std::wstring& path, const wchar_t* name, DWORD value) {

@@ -143,12 +143,6 @@ TEST(FormRuntime, AnExceptionInAHandlerShowsTheErrorReportAndExitsWithOne) {
 }
 
 // Draws are 32 random bits cut to 24 and scaled by 2^-24: even all bits set give r < 1.
-// In high contrast mode (which Wine never reports) a mark takes the system's highlight colours.
-TEST(LabelMarks, HighContrastTakesTheSystemsHighlightColours) {
-    EXPECT_EQ(LabelMark(true),
-              (MarkColors{GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT)}));
-}
-
 TEST(RandomNumbers, DrawsAreStepsOfTwoToTheMinus24BelowOne) {
     EXPECT_EQ(UnitFromBits(0), 0.0f);
     EXPECT_EQ(UnitFromBits(0x80000000u), 0.5f);
