@@ -1,3 +1,5 @@
+// The program's name and folder, both taken from its executable's path.
+
 #include <windows.h>
 
 #include "ui/runtime/app_info.h"

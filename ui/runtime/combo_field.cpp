@@ -1,3 +1,5 @@
+// A form's drop-down list: the guard of its edit field and the one pick per choice.
+
 #include <windows.h>
 
 #include "ui/runtime/combo_field.h"

@@ -1,3 +1,5 @@
+// The DPI functions of Windows 10, looked up once, and what stands in for them before it.
+
 #include "ui/runtime/dpi.h"
 
 #include "base/system_dll.h"

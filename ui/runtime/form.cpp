@@ -1,3 +1,5 @@
+// Forms: their window procedure, their events, and what they keep for their controls.
+
 #include <windows.h>
 
 #include "ui/runtime/form.h"
@@ -6,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "ui/runtime/dpi.h"
 #include "ui/runtime/runtime.h"
 
 namespace {
@@ -49,7 +52,7 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         if (const HBRUSH brush =
-                ControlBrush(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
+                marks_.Brush(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
             return reinterpret_cast<LRESULT>(brush);
         break;
     case WM_SETTINGCHANGE:
@@ -63,7 +66,7 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         SystemColorsChanged();
         break;
     case WM_NOTIFY:
-        tips_.Notified(hwnd_, *reinterpret_cast<const NMHDR*>(lp));
+        marks_.Notified(*reinterpret_cast<const NMHDR*>(lp));
         return 0;
     case WM_ACTIVATE:
         // Windows gives a plain window no focus memory: keep the control that had the focus.
@@ -92,11 +95,11 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         // The controls are gone: so is everything kept for them, in this one place.
         const HWND hwnd = std::exchange(hwnd_, nullptr);
         lastFocus_ = nullptr;
-        tips_.Forget();
+        marks_.Attach(nullptr, {});
         StopWatching();
         controls_.clear();
         posted_.clear();
-        font_.reset();
+        layout_.Release();
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         Runtime::Detail::RemoveWindow(hwnd);
         return DefWindowProcW(hwnd, msg, wp, lp);
@@ -127,9 +130,9 @@ void Form::OnCommand(int id, int code, HWND control) {
     case ControlKind::ComboBox:
         // A list reached by Tab or Shift+Tab shows its tip beside it while it has the focus.
         if (code == CBN_SETFOCUS && GetKeyState(VK_TAB) < 0)
-            tips_.Track(hwnd_, control);
+            marks_.Track(control);
         else if (code == CBN_KILLFOCUS)
-            tips_.Untrack(hwnd_);
+            marks_.Untrack();
         ListOf(index).Notified(code);
         break;
     default:
@@ -139,8 +142,7 @@ void Form::OnCommand(int id, int code, HWND control) {
 
 // Brushes made from the old colours go: the controls' here, the form's handler's from there.
 void Form::SystemColorsChanged() {
-    for (ControlState& c : controls_)
-        c.colors.Refresh();
+    marks_.Refresh();
     Runtime::RaiseEvent([this] { Form_SystemColorsChanged(); });
     if (hwnd_)
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -190,6 +192,41 @@ void Form::Unload() {
     Runtime::RaiseEvent([&] { Form_Unload(cancel); });
     if (cancel == 0 && hwnd_)
         DestroyWindow(hwnd_);
+}
+
+// Makes the window and its controls at the window's DPI; they go with the window.
+void Form::CreateFormWindow() {
+    layout_.CreateFormWindow(this);
+    const std::vector<HWND> handles = layout_.CreateControls(hwnd_, kFirstControlId);
+    const UINT dpi = Dpi::OfWindow(hwnd_);
+    controls_.resize(handles.size());
+    for (size_t i = 0; i < handles.size(); ++i) {
+        ControlState& c = controls_[i];
+        c.hwnd = handles[i];
+        const ControlDef& def = def_.controls[i];
+        if (def.kind != ControlKind::ComboBox)
+            continue;
+        c.list =
+            std::make_unique<ComboField>(c.hwnd, static_cast<int>(def.entries.size()),
+                                         layout_.FieldFit(), ListHandlers(static_cast<int>(i)));
+        c.list->Fit(layout_.Height(static_cast<int>(i), dpi));
+    }
+    marks_.Attach(hwnd_, handles);
+}
+
+void Form::ApplyLayout(UINT dpi) {
+    layout_.Apply(hwnd_, Handles(), dpi, [this](HFONT font) { marks_.SetFont(font); });
+    for (size_t i = 0; i < controls_.size(); ++i)
+        if (const auto& list = controls_[i].list)
+            list->Fit(layout_.Height(static_cast<int>(i), dpi));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+std::vector<HWND> Form::Handles() const {
+    std::vector<HWND> handles;
+    for (const ControlState& c : controls_)
+        handles.push_back(c.hwnd);
+    return handles;
 }
 
 int Form::IndexOf(HWND control) const {
@@ -268,6 +305,18 @@ void Form::SetValue(int checkBox, int value) {
         return;
     SendMessageW(Control(checkBox), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     RaiseClick(checkBox);
+}
+
+void Form::SetColors(int label, COLORREF back, COLORREF fore) {
+    marks_.SetColors(label, back, fore);
+}
+
+std::wstring Form::ToolTipText(int control) const {
+    return marks_.ToolTipText(control);
+}
+
+void Form::SetToolTipText(int control, std::wstring_view text) {
+    marks_.SetToolTipText(control, text, layout_.Font());
 }
 
 int Form::MsgBox(std::wstring_view prompt, UINT style, std::wstring_view title) {

@@ -6,67 +6,21 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "base/unique_handle.h"
 #include "ui/runtime/combo_field.h"
+#include "ui/runtime/form_def.h"
+#include "ui/runtime/form_layout.h"
 #include "ui/runtime/label_marks.h"
 
-// Forms are declared as data: a table of controls in twips, turned into windows and pixels at
-// the window's real DPI. A form's code runs in event handlers that the runtime raises.
-
-enum class ControlKind { Label, ComboBox, CommandButton, CheckBox, PictureBox };
-
-// Which events of a control have handlers; the runtime raises no other.
-enum ControlEvents : unsigned { kNoEvents = 0, kClick = 1, kKeyPress = 2 };
-
-inline constexpr int kOnForm = -1;
-
-struct ControlDef {
-    std::wstring_view name;
-    ControlKind kind = ControlKind::Label;
-    std::wstring_view caption = {};                  // empty for combo boxes and picture boxes
-    std::span<const std::wstring_view> entries = {}; // combo boxes: the list, in order
-    int left = 0, top = 0, width = 0, height = 0;    // twips, in the container's client area
-    int tabIndex = 0;
-    unsigned events = kNoEvents;
-    int container = kOnForm;            // table index of the picture box holding the control
-    COLORREF backColor = kDefaultColor; // labels and picture boxes
-    bool wordWrap = false;              // labels
-    bool isDefault = false;             // command buttons: Enter presses it
-    bool isCancel = false;              // command buttons: Escape presses it
-    int pictureId = 0;                  // picture boxes: icon resource drawn at the top left
-    int labelFor = -1;                  // labels: table index of the control the label names
-};
-
-enum class FrameKind { FixedDialog, Sizable };
-
-struct FontDef {
-    std::wstring_view face;
-    BYTE charset;
-    LONG weight;
-    int hundredthsOfPoint;
-};
-
-struct FormDef {
-    std::wstring_view caption;
-    FrameKind frame = FrameKind::FixedDialog;
-    int clientWidth = 0, clientHeight = 0;  // twips
-    std::optional<POINT> clientOrigin = {}; // twips from the screen's top left; none: default
-    int iconId = 0;                         // icon resource, 0 for none
-    std::optional<FontDef> font = {};       // none: the system's user-interface font
-    std::span<const ControlDef> controls = {};
-};
-
-int TwipsToPixels(int twips, UINT dpi);
+// A form's window: made from its definition (form_def.h), it raises the form's event handlers,
+// which hold the form's code.
 
 class Form {
   public:
-    explicit Form(const FormDef& def) : def_(def) {}
+    explicit Form(const FormDef& def) : def_(def), layout_(def), marks_(def) {}
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -133,11 +87,10 @@ class Form {
     // Escape when no button claims them.
     static constexpr int kFirstControlId = 100;
 
-    // One control's window and what the runtime keeps for it; all of it goes with the window.
+    // One control's window and its list, for combo boxes; both go with the window.
     struct ControlState {
         HWND hwnd = nullptr;
-        ControlColors colors;             // labels and picture boxes
-        std::unique_ptr<ComboField> list; // combo boxes
+        std::unique_ptr<ComboField> list;
     };
 
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
@@ -153,23 +106,16 @@ class Form {
     void RaiseDeferredSignals();
     void StopWatching();
 
-    // Creation, layout, font and DPI (form_layout.cpp).
     void CreateFormWindow();
-    void CreateControls(UINT dpi);
     ComboField::Handlers ListHandlers(int combo);
     void ApplyLayout(UINT dpi);
-    void SetFont(UINT dpi);
-    void FitFrame(UINT dpi);
-
-    // Colours and tips (label_marks.cpp): the brush of a control with colours of its own.
-    HBRUSH ControlBrush(HDC hdc, HWND control) const;
+    std::vector<HWND> Handles() const;
 
     const FormDef& def_;
     HWND hwnd_ = nullptr;
     std::vector<ControlState> controls_;
-    UniqueGdiObject font_;
-    ComboField::HeightFit fieldFit_; // for the current font
-    ToolTips tips_;
+    FormLayout layout_;
+    LabelMarks marks_;
     HWND lastFocus_ = nullptr;
     std::deque<std::function<void()>> posted_;
     std::vector<HANDLE> watched_;

@@ -1,7 +1,9 @@
+// A form's layout: its definition's twips made windows, pixels and a font at the window's DPI.
+
 #include <windows.h>
 #include <commctrl.h>
 
-#include "ui/runtime/form.h"
+#include "ui/runtime/form_layout.h"
 
 #include <algorithm>
 #include <numeric>
@@ -11,9 +13,6 @@
 
 #include "ui/runtime/dpi.h"
 #include "ui/runtime/window_classes.h"
-
-// Creation, layout, font and DPI of forms: the definition's twips become pixels at the window's
-// DPI when it is made and whenever its DPI changes.
 
 namespace {
 
@@ -39,7 +38,7 @@ int TwipsToPixels(int twips, UINT dpi) {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
 }
 
-void Form::CreateFormWindow() {
+HWND FormLayout::CreateFormWindow(void* param) const {
     const DWORD style = FrameStyle(def_.frame);
     const DWORD exStyle = FrameExStyle(def_.frame);
     const UINT dpi = Dpi::System();
@@ -52,31 +51,30 @@ void Form::CreateFormWindow() {
         y = TwipsToPixels(def_.clientOrigin->y, dpi) + frame.top;
     }
     const std::wstring caption(def_.caption);
-    CreateWindowExW(exStyle, kFormClass, caption.c_str(), style, x, y, frame.right - frame.left,
-                    frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    if (!hwnd_)
+    const HWND hwnd = CreateWindowExW(exStyle, kFormClass, caption.c_str(), style, x, y,
+                                      frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), param);
+    if (!hwnd)
         throw std::runtime_error("CreateWindowEx failed for a form");
-
-    const UINT windowDpi = Dpi::OfWindow(hwnd_);
     if (def_.iconId) {
+        const UINT windowDpi = Dpi::OfWindow(hwnd);
         for (const auto& [which, metric] :
              {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
             const int size = Dpi::SystemMetric(metric, windowDpi);
             const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(def_.iconId),
                                            IMAGE_ICON, size, size, LR_SHARED);
-            SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+            SendMessageW(hwnd, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
         }
     }
-    CreateControls(windowDpi);
-    FitFrame(windowDpi);
+    return hwnd;
 }
 
-void Form::CreateControls(UINT dpi) {
+std::vector<HWND> FormLayout::CreateControls(HWND form, int firstId) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const UINT dpi = Dpi::OfWindow(form);
     const auto& defs = def_.controls;
-    controls_.clear();
-    controls_.resize(defs.size());
-    SetFont(dpi);
+    std::vector<HWND> controls(defs.size());
+    SetFont({}, dpi);
     // A new control goes to the bottom of its container's window order, and the dialog manager
     // moves the focus in that order: create each container's controls by tab index so that Tab
     // follows the tab indexes. A label that names a control goes just before it, where screen
@@ -121,51 +119,50 @@ void Form::CreateControls(UINT dpi) {
             exStyle |= WS_EX_CONTROLPARENT;
             break;
         }
-        const HWND parent = c.container == kOnForm ? hwnd_ : Control(c.container);
+        const HWND parent = c.container == kOnForm ? form : controls[c.container];
         const std::wstring caption(c.caption);
         const RECT place = PlaceOf(c, dpi);
         const HWND hwnd = CreateWindowExW(
             exStyle, className, caption.c_str(), style, place.left, place.top,
             place.right - place.left, place.bottom - place.top, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstId + static_cast<int>(i))), instance,
+            nullptr);
         if (!hwnd)
             throw std::runtime_error("CreateWindowEx failed for a control");
-        ControlState& state = controls_[i];
-        state.hwnd = hwnd;
+        controls[i] = hwnd;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        state.colors = ControlColors(c.backColor);
         if (c.kind == ControlKind::PictureBox)
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, c.pictureId);
         for (const std::wstring_view entry : c.entries) {
             const std::wstring text(entry);
             SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
-        if (c.kind == ControlKind::ComboBox) {
-            state.list = std::make_unique<ComboField>(hwnd, static_cast<int>(c.entries.size()),
-                                                      fieldFit_, ListHandlers(static_cast<int>(i)));
-            state.list->Fit(place.bottom - place.top);
-        }
     }
+    FitFrame(form, dpi);
+    return controls;
 }
 
-void Form::ApplyLayout(UINT dpi) {
-    SetFont(dpi);
+void FormLayout::Apply(HWND form, std::span<const HWND> controls, UINT dpi,
+                       const std::function<void(HFONT)>& takeFont) {
+    SetFont(controls, dpi, takeFont);
     const auto& defs = def_.controls;
     for (size_t i = 0; i < defs.size(); ++i) {
-        const ControlState& c = controls_[i];
         const RECT place = PlaceOf(defs[i], dpi);
-        MoveWindow(c.hwnd, place.left, place.top, place.right - place.left,
+        MoveWindow(controls[i], place.left, place.top, place.right - place.left,
                    place.bottom - place.top, FALSE);
-        if (c.list)
-            c.list->Fit(place.bottom - place.top);
     }
-    FitFrame(dpi);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    FitFrame(form, dpi);
 }
 
-// Makes the form's font for dpi and gives it to the controls made so far and to the tips; the
-// font they had is freed only then.
-void Form::SetFont(UINT dpi) {
+int FormLayout::Height(int control, UINT dpi) const {
+    const RECT place = PlaceOf(def_.controls[control], dpi);
+    return place.bottom - place.top;
+}
+
+// Makes the form's font for dpi and gives it to the controls; the font they had is freed only
+// then.
+void FormLayout::SetFont(std::span<const HWND> controls, UINT dpi,
+                         const std::function<void(HFONT)>& takeFont) {
     LOGFONTW lf{};
     if (def_.font) {
         lf.lfHeight = -MulDiv(def_.font->hundredthsOfPoint, static_cast<int>(dpi), 7200);
@@ -177,26 +174,25 @@ void Form::SetFont(UINT dpi) {
     }
     UniqueGdiObject font(CreateFontIndirectW(&lf));
     auto* const handle = static_cast<HFONT>(font.get());
-    for (const ControlState& c : controls_)
-        if (c.hwnd)
-            SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
-    tips_.SetFont(handle);
+    for (const HWND control : controls)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+    if (takeFont)
+        takeFont(handle);
     font_ = std::move(font);
     fieldFit_ = {};
 }
 
 // Sizes the frame from what it really measures now: the title bar and borders are the system's,
 // at whatever DPI the system draws them. A frame created at its size stays.
-void Form::FitFrame(UINT dpi) {
+void FormLayout::FitFrame(HWND form, UINT dpi) const {
     RECT window;
     RECT client;
-    GetWindowRect(hwnd_, &window);
-    GetClientRect(hwnd_, &client);
+    GetWindowRect(form, &window);
+    GetClientRect(form, &client);
     const int clientWidth = TwipsToPixels(def_.clientWidth, dpi);
     const int clientHeight = TwipsToPixels(def_.clientHeight, dpi);
     if (client.right != clientWidth || client.bottom != clientHeight)
-        SetWindowPos(hwnd_, nullptr, 0, 0,
-                     (window.right - window.left) - client.right + clientWidth,
+        SetWindowPos(form, nullptr, 0, 0, (window.right - window.left) - client.right + clientWidth,
                      (window.bottom - window.top) - client.bottom + clientHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }

@@ -1,29 +1,39 @@
+// The colours and tips that mark a form's controls.
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include "ui/runtime/label_marks.h"
 
+#include <algorithm>
 #include <iterator>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
-#include "ui/runtime/form.h"
-
-void Form::SetColors(int label, COLORREF back, COLORREF fore) {
-    ControlState& c = controls_.at(label);
-    if (c.colors.Set(back, fore))
-        InvalidateRect(c.hwnd, nullptr, TRUE);
+void LabelMarks::Attach(HWND form, std::vector<HWND> controls) {
+    form_ = form;
+    controls_ = std::move(controls);
+    colors_.clear();
+    for (size_t i = 0; i < controls_.size(); ++i)
+        colors_.emplace_back(def_.controls[i].backColor);
+    if (!form)
+        tips_.Forget();
 }
 
-std::wstring Form::ToolTipText(int control) const {
-    return tips_.Text(hwnd_, Control(control));
+void LabelMarks::SetColors(int control, COLORREF back, COLORREF fore) {
+    if (colors_.at(control).Set(back, fore))
+        InvalidateRect(controls_[control], nullptr, TRUE);
 }
 
-void Form::SetToolTipText(int control, std::wstring_view text) {
+std::wstring LabelMarks::ToolTipText(int control) const {
+    return tips_.Text(form_, controls_.at(control));
+}
+
+void LabelMarks::SetToolTipText(int control, std::wstring_view text, HFONT font) {
     if (ToolTipText(control) == text)
         return;
-    const HWND hwnd = Control(control);
+    const HWND hwnd = controls_[control];
     // The mouse over a combo box is mostly over its edit field, a window of its own; a label
     // lets the mouse through to the form unless it notifies.
     std::vector<HWND> targets{hwnd};
@@ -41,12 +51,17 @@ void Form::SetToolTipText(int control, std::wstring_view text) {
     default:
         break;
     }
-    tips_.Set(hwnd_, targets, text, static_cast<HFONT>(font_.get()));
+    tips_.Set(form_, targets, text, font);
 }
 
-HBRUSH Form::ControlBrush(HDC hdc, HWND control) const {
-    const int index = IndexOf(control);
-    return index >= 0 ? controls_[index].colors.Apply(hdc) : nullptr;
+HBRUSH LabelMarks::Brush(HDC hdc, HWND control) const {
+    const auto it = std::find(controls_.begin(), controls_.end(), control);
+    return control && it != controls_.end() ? colors_[it - controls_.begin()].Apply(hdc) : nullptr;
+}
+
+void LabelMarks::Refresh() {
+    for (ControlColors& colors : colors_)
+        colors.Refresh();
 }
 
 namespace {

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "base/unique_handle.h"
+#include "ui/runtime/form_def.h"
 
 // How a form marks its controls: colours of their own (labels and picture boxes) and tips shown
 // while the mouse rests on them, or beside a list that the keyboard reached.
-
-inline constexpr COLORREF kDefaultColor = CLR_INVALID;
 
 // The colours of a marked label.
 struct MarkColors {
@@ -79,4 +78,35 @@ class ToolTips {
     HWND trackWindow_ = nullptr; // the keyboard's, one tool for the form (uId 0)
     HWND tracked_ = nullptr;
     bool hovering_ = false; // the mouse's tip shows
+};
+
+// The colours and tips of one form's controls. The form tells it its window and the controls'
+// handles once they are made.
+class LabelMarks {
+  public:
+    explicit LabelMarks(const FormDef& def) : def_(def) {}
+
+    // The form's window and its controls, in the definition's order, are made; or gone (null).
+    void Attach(HWND form, std::vector<HWND> controls);
+    // See Form::SetColors and Form::SetToolTipText.
+    void SetColors(int control, COLORREF back, COLORREF fore);
+    std::wstring ToolTipText(int control) const;
+    void SetToolTipText(int control, std::wstring_view text, HFONT font);
+    // Sets the colours of a control that has its own into hdc and gives its background brush;
+    // null for any other window.
+    HBRUSH Brush(HDC hdc, HWND control) const;
+    // The system's colours or high contrast changed.
+    void Refresh();
+    // Tips are in the form's font; a list that the keyboard reached shows its tip until Untrack.
+    void SetFont(HFONT font) const { tips_.SetFont(font); }
+    void Track(HWND control) { tips_.Track(form_, control); }
+    void Untrack() { tips_.Untrack(form_); }
+    void Notified(const NMHDR& header) { tips_.Notified(form_, header); }
+
+  private:
+    const FormDef& def_;
+    HWND form_ = nullptr;
+    std::vector<HWND> controls_;
+    std::vector<ControlColors> colors_;
+    ToolTips tips_;
 };

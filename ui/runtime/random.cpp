@@ -1,3 +1,5 @@
+// The runtime's random number generator, seeded from the clock.
+
 #include <windows.h>
 
 #include "ui/runtime/random.h"

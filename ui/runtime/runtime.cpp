@@ -1,3 +1,5 @@
+// The message loop, the watched events, ending the program and the error report.
+
 #include <windows.h>
 #include <commctrl.h>
 

@@ -1,3 +1,5 @@
+// The per-user settings store in the registry.
+
 #include <windows.h>
 
 #include "ui/runtime/settings.h"

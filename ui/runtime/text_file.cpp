@@ -1,3 +1,5 @@
+// Reading text files line by line, in a code page of their own.
+
 #include <windows.h>
 
 #include "ui/runtime/text_file.h"

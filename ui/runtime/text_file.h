@@ -9,6 +9,8 @@
 
 #include "base/unique_handle.h"
 
+// Text files as the program reads them: whether one is there, and its lines.
+
 // True when an ordinary file has this path: hidden and system files and folders do not count.
 bool OrdinaryFileExists(const std::wstring& path);
 

@@ -1,9 +1,10 @@
+// The runtime's window classes: forms and picture boxes.
+
 #include <windows.h>
 
 #include "ui/runtime/window_classes.h"
 
 #include "ui/runtime/dpi.h"
-#include "ui/runtime/form.h"
 
 namespace {
 
