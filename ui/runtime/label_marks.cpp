@@ -207,7 +207,8 @@ void ToolTips::ShowTracked(HWND form, bool show) const {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = form;
-    SendMessageW(trackWindow_, TTM_TRACKACTIVATE, show, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(trackWindow_, TTM_TRACKACTIVATE, show ? TRUE : FALSE,
+                 reinterpret_cast<LPARAM>(&tool));
 }
 
 void ToolTips::SetFont(HFONT font) const {

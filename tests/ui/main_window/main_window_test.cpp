@@ -424,7 +424,8 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
     Open();
     ASSERT_TRUE(PumpUntil([] { return Marked(Form1::la_script); }));
     const int highlight = COLOR_HIGHLIGHT;
-    const COLORREF before = GetSysColor(highlight), green = RGB(0, 128, 0);
+    const COLORREF before = GetSysColor(highlight);
+    const COLORREF green = RGB(0, 128, 0);
     const COLORREF text = GetSysColor(COLOR_HIGHLIGHTTEXT);
     const Colors system{GetSysColor(COLOR_3DFACE), GetSysColor(COLOR_WINDOWTEXT)};
     const struct {
