@@ -198,28 +198,30 @@ void Form::Unload() {
 void Form::CreateFormWindow() {
     layout_.CreateFormWindow(this);
     const std::vector<HWND> handles = layout_.CreateControls(hwnd_, kFirstControlId);
-    const UINT dpi = Dpi::OfWindow(hwnd_);
     controls_.resize(handles.size());
     for (size_t i = 0; i < handles.size(); ++i) {
         ControlState& c = controls_[i];
         c.hwnd = handles[i];
         const ControlDef& def = def_.controls[i];
-        if (def.kind != ControlKind::ComboBox)
-            continue;
-        c.list =
-            std::make_unique<ComboField>(c.hwnd, static_cast<int>(def.entries.size()),
-                                         layout_.FieldFit(), ListHandlers(static_cast<int>(i)));
-        c.list->Fit(layout_.Height(static_cast<int>(i), dpi));
+        if (def.kind == ControlKind::ComboBox)
+            c.list =
+                std::make_unique<ComboField>(c.hwnd, static_cast<int>(def.entries.size()),
+                                             layout_.FieldFit(), ListHandlers(static_cast<int>(i)));
     }
+    FitLists(Dpi::OfWindow(hwnd_));
     marks_.Attach(hwnd_, handles);
 }
 
 void Form::ApplyLayout(UINT dpi) {
     layout_.Apply(hwnd_, Handles(), dpi, [this](HFONT font) { marks_.SetFont(font); });
+    FitLists(dpi);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form::FitLists(UINT dpi) {
     for (size_t i = 0; i < controls_.size(); ++i)
         if (const auto& list = controls_[i].list)
             list->Fit(layout_.Height(static_cast<int>(i), dpi));
-    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 std::vector<HWND> Form::Handles() const {

@@ -109,6 +109,7 @@ class Form {
     void CreateFormWindow();
     ComboField::Handlers ListHandlers(int combo);
     void ApplyLayout(UINT dpi);
+    void FitLists(UINT dpi);
     std::vector<HWND> Handles() const;
 
     const FormDef& def_;

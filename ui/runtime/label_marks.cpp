@@ -56,7 +56,7 @@ void LabelMarks::SetToolTipText(int control, std::wstring_view text, HFONT font)
 
 HBRUSH LabelMarks::Brush(HDC hdc, HWND control) const {
     const auto it = std::find(controls_.begin(), controls_.end(), control);
-    return control && it != controls_.end() ? colors_[it - controls_.begin()].Apply(hdc) : nullptr;
+    return it != controls_.end() ? colors_[it - controls_.begin()].Apply(hdc) : nullptr;
 }
 
 void LabelMarks::Refresh() {

@@ -69,7 +69,10 @@ class ToolTips {
     // A notification that the form received: the mouse's tip shows or goes.
     void Notified(HWND form, const NMHDR& header);
     // The form's window is gone, and the tooltip windows with it.
-    void Forget() { window_ = trackWindow_ = tracked_ = nullptr; }
+    void Forget() {
+        window_ = trackWindow_ = tracked_ = nullptr;
+        hovering_ = false;
+    }
 
   private:
     void ShowTracked(HWND form, bool show) const;
