@@ -29,10 +29,17 @@ clsRegEdit EditorAt(std::wstring path) {
     return editor;
 }
 
+// The value that this process's next handle takes: a key left open would hold the one before.
+HANDLE NextHandle() {
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(event);
+    return event;
+}
+
 using RegEdit = ScratchRegistryTest;
 
 // Data of any type as each read takes it: a number from up to 4 bytes, text up to its first
-// NUL from up to 4,096 bytes, up to 4,096 bytes (more erase the array).
+// NUL from up to 4,096 bytes, up to 4,096 bytes (more erase the array); no key stays open.
 TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
     const std::wstring kanaText(2048, L'あ');
     const std::string kana = ToAnsi(kanaText).value(); // 4,096 bytes
@@ -50,12 +57,14 @@ TEST_F(RegEdit, ReadsAnyDataWithinTheirLimits) {
     for (const auto& [what, type, data, dword, text] : cases) {
         SCOPED_TRACE(what);
         PutRaw(kKey, L"v", type, data);
+        const HANDLE next = NextHandle();
         EXPECT_EQ(editor.GetDWORD(L"v", kDefault), dword);
         EXPECT_EQ(editor.GetString(L"v", L"既定"), text);
         const std::string binary = type == REG_SZ ? "1\0"s : data.size() > 4096 ? ""s : data;
         Bytes bytes(3, 0xbd);
         EXPECT_EQ(editor.GetBinary(L"v", bytes), static_cast<std::int32_t>(binary.size()));
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), binary);
+        EXPECT_EQ(NextHandle(), next) << "a key was left open";
     }
 }
 

@@ -43,14 +43,19 @@ TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
         {"WriteAllDisabled", [](auto&) { return Module1::WriteAllDisabled(); },
          L"1400=4:03000000\n1402=4:03000000\n1A02=4:03000000\n1A03=4:03000000\n1C00=4:00000000\n"},
     };
-    for (const bool readOnly : {false, true}) {
+    // The zone key missing, readable only, or writable but shut to changes of its permissions and
+    // owner (to everyone, its owner too): writing values needs no such right.
+    for (const wchar_t* sddl :
+         {L"", L"D:P(A;;KR;;;WD)", L"D:P(D;;WDWO;;;WD)(A;;0x3003f;;;WD)(A;;0x3003f;;;OW)"}) {
+        const bool readOnly = sddl == std::wstring_view(L"D:P(A;;KR;;;WD)");
         for (const auto& w : writes) {
-            SCOPED_TRACE(testing::Message() << w.what << (readOnly ? " on a read-only key" : ""));
+            SCOPED_TRACE(testing::Message()
+                         << w.what << " on the key " << (*sddl ? sddl : L"missing"));
             const ScratchKey hklm(HKEY_LOCAL_MACHINE);
             const ScratchKey hkcu;
-            if (readOnly) {
-                PutRaw(kZone, L"1400", REG_DWORD, DwordBytes(7));
-                SetKeySddl(kZone, L"D:P(A;;KR;;;WD)");
+            if (*sddl) {
+                PutRaw(kZone, L"1A02", REG_DWORD, DwordBytes(7));
+                SetKeySddl(kZone, sddl);
             }
             const std::wstring before = DumpTree(L"");
             std::wstring name = L"1A02";

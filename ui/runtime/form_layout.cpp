@@ -131,8 +131,10 @@ std::vector<HWND> FormLayout::CreateControls(HWND form, int firstId) {
             throw std::runtime_error("CreateWindowEx failed for a control");
         controls[i] = hwnd;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        if (c.kind == ControlKind::PictureBox)
+        if (c.kind == ControlKind::PictureBox) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, c.pictureId);
+            SetPictureDpi(hwnd, dpi);
+        }
         for (const std::wstring_view entry : c.entries) {
             const std::wstring text(entry);
             SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -150,6 +152,8 @@ void FormLayout::Apply(HWND form, std::span<const HWND> controls, UINT dpi,
         const RECT place = PlaceOf(defs[i], dpi);
         MoveWindow(controls[i], place.left, place.top, place.right - place.left,
                    place.bottom - place.top, FALSE);
+        if (defs[i].kind == ControlKind::PictureBox)
+            SetPictureDpi(controls[i], dpi);
     }
     FitFrame(form, dpi);
 }

@@ -4,9 +4,10 @@
 
 #include "ui/runtime/window_classes.h"
 
-#include "ui/runtime/dpi.h"
-
 namespace {
+
+// A picture box keeps the DPI its form is laid out at in its one extra word.
+constexpr int kPictureDpiSlot = 0;
 
 LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -28,8 +29,9 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         PAINTSTRUCT ps;
         const HDC hdc = BeginPaint(hwnd, &ps);
         if (const auto pictureId = static_cast<int>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
-            // A 32 x 32 picture, scaled with the window's DPI like everything else.
-            const int size = MulDiv(32, static_cast<int>(Dpi::OfWindow(hwnd)), 96);
+            // A 32 x 32 picture, scaled with the form's DPI like everything else.
+            const auto dpi = static_cast<int>(GetWindowLongPtrW(hwnd, kPictureDpiSlot));
+            const int size = MulDiv(32, dpi, 96);
             const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId),
                                            IMAGE_ICON, size, size, LR_SHARED);
             if (icon)
@@ -46,6 +48,11 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
+void SetPictureDpi(HWND pictureBox, UINT dpi) {
+    SetWindowLongPtrW(pictureBox, kPictureDpiSlot, static_cast<LONG_PTR>(dpi));
+    InvalidateRect(pictureBox, nullptr, TRUE);
+}
+
 void RegisterWindowClasses() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW form{};
@@ -60,6 +67,7 @@ void RegisterWindowClasses() {
     WNDCLASSEXW picture{};
     picture.cbSize = sizeof picture;
     picture.lpfnWndProc = PictureBoxProc;
+    picture.cbWndExtra = sizeof(LONG_PTR);
     picture.hInstance = instance;
     picture.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     picture.lpszClassName = kPictureBoxClass;

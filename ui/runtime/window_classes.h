@@ -9,3 +9,5 @@ inline constexpr wchar_t kFormClass[] = L"QUELM.Form";
 inline constexpr wchar_t kPictureBoxClass[] = L"QUELM.PictureBox";
 
 void RegisterWindowClasses();
+// The DPI a picture box's form is laid out at, which its picture is drawn for.
+void SetPictureDpi(HWND pictureBox, UINT dpi);

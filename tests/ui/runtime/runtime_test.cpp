@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/ui_driver.h"
+#include "ui/runtime/app_info.h"
 #include "ui/runtime/form.h"
 #include "ui/runtime/random.h"
 #include "ui/runtime/runtime.h"
@@ -147,6 +148,13 @@ TEST(RandomNumbers, DrawsAreStepsOfTwoToTheMinus24BelowOne) {
     EXPECT_EQ(UnitFromBits(0), 0.0f);
     EXPECT_EQ(UnitFromBits(0x80000000u), 0.5f);
     EXPECT_EQ(UnitFromBits(0xFFFFFFFFu), 1.0f - 1.0f / 16777216.0f);
+}
+
+// The program's folder and name give back its file: no separator is left at the folder's end.
+TEST(AppInfo, TheFolderAndTheNameMakeTheProgramsPath) {
+    wchar_t file[MAX_PATH];
+    GetModuleFileNameW(nullptr, file, MAX_PATH);
+    EXPECT_EQ(App::Path() + L"\\" + App::Title() + L".exe", file);
 }
 
 } // namespace

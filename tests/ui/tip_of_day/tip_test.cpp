@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "base/resource_ids.h"
 #include "base/text.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/ui_driver.h"
@@ -130,6 +133,7 @@ TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
     EXPECT_FALSE(tip_.LoadTips(L""));
     EXPECT_TRUE(tip_.LoadTips(kTipsFile.native()));
     EXPECT_EQ(tip_.TipList.Count(), 6u);
+    EXPECT_TRUE(DeleteFileW(kTipsFile.c_str())) << "the tips file was left open";
     // Thousands of presses of Next go through BM_CLICK rather than the input queue.
     std::vector<int> seen(7);
     for (int draw = 0; draw < 3000; ++draw) {
@@ -193,6 +197,37 @@ TEST_F(Tip, EveryWayOfClosingShowsTheMainWindow) {
     }
 }
 
+// The rows and columns not white in the top-left n x n of what draw paints on white.
+RECT Coloured(int n, const std::function<void(HDC)>& draw) {
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, n, n));
+    PatBlt(dc, 0, 0, n, n, WHITENESS);
+    draw(dc);
+    RECT found{n, n, 0, 0};
+    for (LONG y = 0; y < n; ++y)
+        for (LONG x = 0; x < n; ++x)
+            if (GetPixel(dc, x, y) != RGB(255, 255, 255))
+                found = {std::min(found.left, x), std::min(found.top, y),
+                         std::max(found.right, x + 1), std::max(found.bottom, y + 1)};
+    DeleteObject(SelectObject(dc, old)), DeleteDC(dc), ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The picture's bulb covers what it covers drawn alone at 32 x 32 scaled to dpi.
+void ExpectBulbDrawnWhole(HWND picture, UINT dpi) {
+    const int n = MulDiv(32, static_cast<int>(dpi), 96);
+    RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const HDC shown = GetDC(picture);
+    const RECT painted = Coloured(n, [&](HDC dc) { BitBlt(dc, 0, 0, n, n, shown, 0, 0, SRCCOPY); });
+    ReleaseDC(picture, shown);
+    const auto bulb = static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIP_BULB), IMAGE_ICON, n, n, LR_SHARED));
+    const RECT alone =
+        Coloured(n, [&](HDC dc) { DrawIconEx(dc, 0, 0, bulb, n, n, 0, {}, DI_NORMAL); });
+    EXPECT_TRUE(EqualRect(&painted, &alone)) << "the bulb at " << dpi << " DPI";
+}
+
 // Caption, frame and place as designed; labels in the white picture; OK the default button.
 TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
     tip_.Show();
@@ -210,8 +245,16 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
     EXPECT_EQ(std::tie(client.left, client.top, client.right, client.bottom, picture.right),
               std::tuple(pixels(2370), pixels(2400), pixels(2370) + pixels(5415),
                          pixels(2400) + pixels(3285), picture.left + pixels(3735)));
-    for (const int label : {frmTip::Label1, frmTip::lblTipText})
-        EXPECT_EQ(GetParent(tip_.Control(label)), tip_.Control(frmTip::Picture1));
+    for (const int label : {frmTip::Label1, frmTip::lblTipText}) { // white on white, corners too
+        const HWND hwnd = tip_.Control(label);
+        EXPECT_EQ(GetParent(hwnd), tip_.Control(frmTip::Picture1));
+        RECT area;
+        GetClientRect(hwnd, &area);
+        UpdateWindow(hwnd);
+        const HDC hdc = GetDC(hwnd);
+        EXPECT_EQ(GetPixel(hdc, area.right - 1, area.bottom - 1), RGB(255, 255, 255)) << label;
+        ReleaseDC(hwnd, hdc);
+    }
     EXPECT_EQ(tip_.Text(frmTip::Label1), L"便利な使い方...");
     EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::lblTipText), GWL_STYLE) & SS_TYPEMASK,
               SS_LEFT);
@@ -232,8 +275,10 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
         EXPECT_EQ(std::pair(origin.x, origin.y), std::pair(LONG{pixels(2370)}, LONG{pixels(2400)}));
         RECT frame;
         GetWindowRect(tip_.Hwnd(), &frame);
+        ExpectBulbDrawnWhole(tip_.Control(frmTip::Picture1), 96);
         SendMessageW(tip_.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                      reinterpret_cast<LPARAM>(&frame));
+        ExpectBulbDrawnWhole(tip_.Control(frmTip::Picture1), 144);
         LOGFONTW lf{};
         const HWND text = tip_.Control(frmTip::lblTipText);
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof lf, &lf);
@@ -241,6 +286,24 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
         tip_.Unload();
     }
     Dpi::UseLevelForTests(Dpi::Level::Newest);
+}
+
+// The first tip of each start in a child process, as its exit code.
+TEST(DISABLED_Child, TipWindow) {
+    const ScratchKey hklm(HKEY_LOCAL_MACHINE);
+    const ScratchKey hkcu;
+    frmTip tip;
+    tip.Show();
+    ExitProcess(static_cast<UINT>(tip.TipIndex));
+}
+
+// Every start draws its first tip afresh: three starts do not all open on one tip of 1,000.
+TEST_F(Tip, EachStartOpensOnATipOfItsOwn) {
+    WriteTipsFile(std::string(1000, '\r'));
+    std::set<DWORD> first;
+    for (int start = 0; start < 3; ++start)
+        first.insert(RunChild(L"TipWindow", [](DWORD) {}));
+    EXPECT_GT(first.size(), 1u) << "every start opened on tip " << *first.begin();
 }
 
 } // namespace
