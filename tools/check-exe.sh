@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built executable for release: every DLL its import table names is one that Windows
 # ships, no function it imports came after Windows 7 SP1, its manifest asks to run as the
-# invoker, and the file is at most 512 KiB. Prints the facts; exits 1 when one fails.
+# invoker and declares per-monitor DPI awareness, and the file is at most 512 KiB. Prints the
+# facts; exits 1 when one fails.
 # Usage: tools/check-exe.sh <exe> <objdump>   (e.g. x86_64-w64-mingw32-objdump)
 set -euo pipefail
 if [ $# -ne 2 ]; then
@@ -67,6 +68,16 @@ if grep -aq 'requestedExecutionLevel level="asInvoker"' "$exe"; then
     echo "$exe manifest: runs as the invoker"
 else
     echo "FAIL $exe has no manifest that asks to run as the invoker" >&2
+    status=1
+fi
+
+# Windows takes the DPI awareness from the manifest before any code runs, and Wine ignores it:
+# without it, Windows 8.1 and later stretch the windows' bitmaps above 96 DPI and blur the text.
+if grep -aq '>true/pm</dpiAware>' "$exe" &&
+    grep -aq '>PerMonitorV2, PerMonitor</dpiAwareness>' "$exe"; then
+    echo "$exe manifest: aware of each monitor's DPI"
+else
+    echo "FAIL $exe has no manifest that declares it aware of each monitor's DPI" >&2
     status=1
 fi
 
