@@ -221,7 +221,7 @@ void ExpectBulbDrawnWhole(HWND picture, UINT dpi) {
     const HDC shown = GetDC(picture);
     const RECT painted = Coloured(n, [&](HDC dc) { BitBlt(dc, 0, 0, n, n, shown, 0, 0, SRCCOPY); });
     ReleaseDC(picture, shown);
-    const auto bulb = static_cast<HICON>(LoadImageW(
+    auto* const bulb = static_cast<HICON>(LoadImageW(
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIP_BULB), IMAGE_ICON, n, n, LR_SHARED));
     const RECT alone =
         Coloured(n, [&](HDC dc) { DrawIconEx(dc, 0, 0, bulb, n, n, 0, {}, DI_NORMAL); });
