@@ -45,9 +45,10 @@ TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
     };
     // The zone key missing, readable only, or writable but shut to changes of its permissions and
     // owner (to everyone, its owner too): writing values needs no such right.
+    const wchar_t* const readOnlyKey = L"D:P(A;;KR;;;WD)";
     for (const wchar_t* sddl :
-         {L"", L"D:P(A;;KR;;;WD)", L"D:P(D;;WDWO;;;WD)(A;;0x3003f;;;WD)(A;;0x3003f;;;OW)"}) {
-        const bool readOnly = sddl == std::wstring_view(L"D:P(A;;KR;;;WD)");
+         {L"", readOnlyKey, L"D:P(D;;WDWO;;;WD)(A;;0x3003f;;;WD)(A;;0x3003f;;;OW)"}) {
+        const bool readOnly = sddl == readOnlyKey;
         for (const auto& w : writes) {
             SCOPED_TRACE(testing::Message()
                          << w.what << " on the key " << (*sddl ? sddl : L"missing"));
