@@ -69,8 +69,15 @@ struct GdiObjectTraits {
     static void Close(Handle h) { DeleteObject(h); }
 };
 
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyIcon(h); }
+};
+
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;

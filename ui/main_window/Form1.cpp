@@ -92,9 +92,13 @@ void Form1::Form_Signalled(HANDLE event) {
     ShowValues(Module1::ZoneValues);
 }
 
-// A mark in high contrast is in the system's colours of the moment.
+// A mark in high contrast is in the system's colours of the moment. Where the marks stand is
+// unchanged: no marking pass, so a burst of these (a theme switch) loads nothing.
 void Form1::Form_SystemColorsChanged() {
-    MarkSettingsInEffect();
+    const MarkColors mark = LabelMark();
+    for (const SettingList& s : kSettingLists)
+        if (!ToolTipText(s.label).empty())
+            SetColors(s.label, mark.back, mark.fore);
 }
 
 void Form1::Click(int control) {

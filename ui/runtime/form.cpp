@@ -1,6 +1,7 @@
 // Forms: their window procedure, their events, and what they keep for their controls.
 
 #include <windows.h>
+#include <imm.h>
 
 #include "ui/runtime/form.h"
 
@@ -58,6 +59,8 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETTINGCHANGE:
         if (wp == SPI_SETHIGHCONTRAST)
             SystemColorsChanged();
+        else if (wp == SPI_SETNONCLIENTMETRICS) // the system's fonts, the message font too
+            ApplyLayout(Dpi::OfWindow(hwnd_));
         break;
     case WM_SYSCOLORCHANGE:
         // Common controls hear of it from their parent.
@@ -68,29 +71,43 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
         marks_.Notified(*reinterpret_cast<const NMHDR*>(lp));
         return 0;
+    // Windows gives a plain window no focus memory: keep the control that had the focus, as a
+    // dialog box does, whenever the form goes inactive, minimised or hidden, and give it back.
     case WM_ACTIVATE:
-        // Windows gives a plain window no focus memory: keep the control that had the focus.
-        if (LOWORD(wp) == WA_INACTIVE) {
-            if (const HWND focus = GetFocus(); focus && IsChild(hwnd_, focus))
-                lastFocus_ = focus;
-        } else {
-            const HWND target = lastFocus_ && IsWindow(lastFocus_)
-                                    ? lastFocus_
-                                    : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-            if (target)
-                SetFocus(target);
-        }
+        if (LOWORD(wp) == WA_INACTIVE)
+            RememberFocus();
+        else if (HIWORD(wp) == 0) // not while minimised
+            RestoreFocus();
         return 0;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (!wp)
+            RememberFocus();
+        break;
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == SC_MINIMIZE)
+            RememberFocus();
+        break;
+    case WM_MOVE:
+        marks_.PlaceTip();
+        break;
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        marks_.HoldTip(ToolTips::kMenuOpen, msg == WM_ENTERMENULOOP);
+        break;
     case WM_CLOSE:
         Unload();
         return 0;
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-        ApplyLayout(HIWORD(wp));
+    // Windows asks for the size at the new DPI before it moves the window to another monitor,
+    // and proposes that size in WM_DPICHANGED.
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lp) = layout_.FrameSize(static_cast<UINT>(wp));
+        return TRUE;
+    case WM_DPICHANGED:
+        ApplyLayout(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
         return 0;
-    }
     case WM_NCDESTROY: {
         // The controls are gone: so is everything kept for them, in this one place.
         const HWND hwnd = std::exchange(hwnd_, nullptr);
@@ -128,11 +145,14 @@ void Form::OnCommand(int id, int code, HWND control) {
             RaiseClick(index);
         break;
     case ControlKind::ComboBox:
-        // A list reached by Tab or Shift+Tab shows its tip beside it while it has the focus.
+        // A list reached by Tab or Shift+Tab shows its tip while it has the focus; not over its
+        // own open list.
         if (code == CBN_SETFOCUS && GetKeyState(VK_TAB) < 0)
             marks_.Track(control);
         else if (code == CBN_KILLFOCUS)
             marks_.Untrack();
+        else if (code == CBN_DROPDOWN || code == CBN_CLOSEUP)
+            marks_.HoldTip(ToolTips::kListOpen, code == CBN_DROPDOWN);
         ListOf(index).Notified(code);
         break;
     default:
@@ -203,19 +223,47 @@ void Form::CreateFormWindow() {
         ControlState& c = controls_[i];
         c.hwnd = handles[i];
         const ControlDef& def = def_.controls[i];
-        if (def.kind == ControlKind::ComboBox)
-            c.list =
-                std::make_unique<ComboField>(c.hwnd, static_cast<int>(def.entries.size()),
-                                             layout_.FieldFit(), ListHandlers(static_cast<int>(i)));
+        if (def.kind != ControlKind::ComboBox)
+            continue;
+        c.list =
+            std::make_unique<ComboField>(c.hwnd, static_cast<int>(def.entries.size()),
+                                         layout_.FieldFit(), ListHandlers(static_cast<int>(i)));
+        // The lists take no text: no input method, whose composition would show unstored text
+        // in the field and take the arrow keys.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(c.hwnd, &info))
+            ImmAssociateContextEx(info.hwndItem, nullptr, 0);
     }
     FitLists(Dpi::OfWindow(hwnd_));
     marks_.Attach(hwnd_, handles);
 }
 
-void Form::ApplyLayout(UINT dpi) {
-    layout_.Apply(hwnd_, Handles(), dpi, [this](HFONT font) { marks_.SetFont(font); });
+// Lays the form out for dpi, in the rectangle the system suggests when the DPI changed, and
+// repaints all of it: moving a control without repainting leaves its old pixels, and the form's
+// WS_CLIPCHILDREN keeps its own invalidation from reaching them.
+void Form::ApplyLayout(UINT dpi, const RECT* suggested) {
+    layout_.Apply(
+        hwnd_, Handles(), dpi, [this](HFONT font) { marks_.SetFont(font); }, suggested);
     FitLists(dpi);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    marks_.PlaceTip();
+}
+
+// A dialog box's focus memory: only a control of the form counts, so a focus already gone
+// (minimising takes it) leaves the last one kept.
+void Form::RememberFocus() {
+    if (const HWND focus = GetFocus(); focus && IsChild(hwnd_, focus))
+        lastFocus_ = focus;
+}
+
+void Form::RestoreFocus() {
+    if (IsIconic(hwnd_))
+        return;
+    const HWND target =
+        IsChild(hwnd_, lastFocus_) ? lastFocus_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (target)
+        SetFocus(target);
 }
 
 void Form::FitLists(UINT dpi) {

@@ -108,7 +108,9 @@ class Form {
 
     void CreateFormWindow();
     ComboField::Handlers ListHandlers(int combo);
-    void ApplyLayout(UINT dpi);
+    void ApplyLayout(UINT dpi, const RECT* suggested = nullptr);
+    void RememberFocus();
+    void RestoreFocus();
     void FitLists(UINT dpi);
     std::vector<HWND> Handles() const;
 

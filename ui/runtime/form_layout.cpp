@@ -38,7 +38,7 @@ int TwipsToPixels(int twips, UINT dpi) {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
 }
 
-HWND FormLayout::CreateFormWindow(void* param) const {
+HWND FormLayout::CreateFormWindow(void* param) {
     const DWORD style = FrameStyle(def_.frame);
     const DWORD exStyle = FrameExStyle(def_.frame);
     const UINT dpi = Dpi::System();
@@ -56,17 +56,25 @@ HWND FormLayout::CreateFormWindow(void* param) const {
                                       nullptr, GetModuleHandleW(nullptr), param);
     if (!hwnd)
         throw std::runtime_error("CreateWindowEx failed for a form");
-    if (def_.iconId) {
-        const UINT windowDpi = Dpi::OfWindow(hwnd);
-        for (const auto& [which, metric] :
-             {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
-            const int size = Dpi::SystemMetric(metric, windowDpi);
-            const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(def_.iconId),
-                                           IMAGE_ICON, size, size, LR_SHARED);
-            SendMessageW(hwnd, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
-        }
-    }
+    SetIcons(hwnd, Dpi::OfWindow(hwnd));
     return hwnd;
+}
+
+// Each icon loaded at the size it is shown, and owned: the shared cache would give the image
+// first loaded under the name, whatever size is asked (LoadImage's LR_SHARED). The window's old
+// icons go once it has the new ones.
+void FormLayout::SetIcons(HWND form, UINT dpi) {
+    if (!def_.iconId)
+        return;
+    const std::pair<WPARAM, int> kinds[] = {{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}};
+    std::array<UniqueIcon, 2> icons;
+    for (size_t i = 0; i < icons.size(); ++i) {
+        const int size = Dpi::SystemMetric(kinds[i].second, dpi);
+        icons[i].reset(static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(def_.iconId), IMAGE_ICON, size, size, 0)));
+        SendMessageW(form, WM_SETICON, kinds[i].first, reinterpret_cast<LPARAM>(icons[i].get()));
+    }
+    icons_ = std::move(icons);
 }
 
 std::vector<HWND> FormLayout::CreateControls(HWND form, int firstId) {
@@ -145,7 +153,7 @@ std::vector<HWND> FormLayout::CreateControls(HWND form, int firstId) {
 }
 
 void FormLayout::Apply(HWND form, std::span<const HWND> controls, UINT dpi,
-                       const std::function<void(HFONT)>& takeFont) {
+                       const std::function<void(HFONT)>& takeFont, const RECT* suggested) {
     SetFont(controls, dpi, takeFont);
     const auto& defs = def_.controls;
     for (size_t i = 0; i < defs.size(); ++i) {
@@ -155,7 +163,22 @@ void FormLayout::Apply(HWND form, std::span<const HWND> controls, UINT dpi,
         if (defs[i].kind == ControlKind::PictureBox)
             SetPictureDpi(controls[i], dpi);
     }
+    // Position and size in one move, the size computed for the new DPI: the frame measured now
+    // is still the old DPI's.
+    const SIZE size = FrameSize(dpi);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!suggested)
+        flags |= SWP_NOMOVE;
+    SetWindowPos(form, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
+                 size.cx, size.cy, flags);
     FitFrame(form, dpi);
+    SetIcons(form, dpi);
+}
+
+SIZE FormLayout::FrameSize(UINT dpi) const {
+    RECT frame{0, 0, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi)};
+    Dpi::AdjustWindowRect(frame, FrameStyle(def_.frame), FrameExStyle(def_.frame), dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 int FormLayout::Height(int control, UINT dpi) const {
@@ -186,8 +209,10 @@ void FormLayout::SetFont(std::span<const HWND> controls, UINT dpi,
     fieldFit_ = {};
 }
 
-// Sizes the frame from what it really measures now: the title bar and borders are the system's,
-// at whatever DPI the system draws them. A frame created at its size stays.
+// Sizes the frame from what it really measures after a resize, which has the system recompute
+// its non-client area: where the system draws the title bar and borders otherwise than its DPI
+// functions say (Wine, which never scales them), the client area still comes out exact. A frame
+// of the right size stays.
 void FormLayout::FitFrame(HWND form, UINT dpi) const {
     RECT window;
     RECT client;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <span>
 #include <vector>
@@ -23,15 +24,18 @@ class FormLayout {
 
     // Makes the form's window, hidden and with its icons; param reaches its WM_NCCREATE. Throws
     // when it cannot be made.
-    HWND CreateFormWindow(void* param) const;
+    HWND CreateFormWindow(void* param);
     // Makes the controls in the form's window at its DPI, with the IDs firstId on in the
     // definition's order, and fits the frame to them; gives their handles in that order. Throws
     // when one cannot be made.
     std::vector<HWND> CreateControls(HWND form, int firstId);
     // Places the controls and sizes the frame for dpi, in a font made for it, which takeFont
-    // gives to whatever else is drawn in it before the old font goes.
+    // gives to whatever else is drawn in it before the old font goes; the frame goes to the
+    // top left of suggested, where given. Gives the window its icons for dpi.
     void Apply(HWND form, std::span<const HWND> controls, UINT dpi,
-               const std::function<void(HFONT)>& takeFont);
+               const std::function<void(HFONT)>& takeFont, const RECT* suggested);
+    // The window's size at dpi: the definition's client area in the frame of that DPI.
+    SIZE FrameSize(UINT dpi) const;
     // A control's height at dpi, in pixels; a combo box's closed height.
     int Height(int control, UINT dpi) const;
 
@@ -39,14 +43,19 @@ class FormLayout {
     // How the form's combo boxes fit the current font; each of them keeps it.
     ComboField::HeightFit& FieldFit() { return fieldFit_; }
     // The window is gone: so is its font.
-    void Release() { font_.reset(); }
+    void Release() {
+        font_.reset();
+        icons_ = {};
+    }
 
   private:
     void SetFont(std::span<const HWND> controls, UINT dpi,
                  const std::function<void(HFONT)>& takeFont = {});
     void FitFrame(HWND form, UINT dpi) const;
+    void SetIcons(HWND form, UINT dpi);
 
     const FormDef& def_;
     UniqueGdiObject font_;
-    ComboField::HeightFit fieldFit_; // for the current font
+    std::array<UniqueIcon, 2> icons_; // big and small, at the window's DPI
+    ComboField::HeightFit fieldFit_;  // for the current font
 };

@@ -175,24 +175,67 @@ void ToolTips::Track(HWND form, HWND control) {
         return;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    // Transparent: the tip answers HTTRANSPARENT, so a click reaches the window under it.
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
     tool.hwnd = form;
     tool.lpszText = text.data();
     SendMessageW(trackWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    RECT place;
-    GetWindowRect(control, &place);
-    SendMessageW(trackWindow_, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left, place.bottom));
-    ShowTracked(form, !hovering_);
+    Place(form);
+    ShowTracked(form);
 }
 
 void ToolTips::Untrack(HWND form) {
     if (std::exchange(tracked_, nullptr) == nullptr || trackWindow_ == nullptr)
         return;
-    ShowTracked(form, false);
+    ShowTracked(form);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = form;
     SendMessageW(trackWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+namespace {
+
+// Where the keyboard's tip of a list goes: beside the form's window at the list's height, right
+// or left, then below or above the window, wherever the monitor's work area holds it whole.
+// Only where none does, just below the list.
+POINT TipPosition(const RECT& list, const RECT& window, SIZE tip, const RECT& work) {
+    const POINT outside[] = {{window.right, list.top},
+                             {window.left - tip.cx, list.top},
+                             {list.left, window.bottom},
+                             {list.left, window.top - tip.cy}};
+    for (const POINT p : outside)
+        if (p.x >= work.left && p.y >= work.top && p.x + tip.cx <= work.right &&
+            p.y + tip.cy <= work.bottom)
+            return p;
+    return {list.left, list.bottom};
+}
+
+} // namespace
+
+void ToolTips::Place(HWND form) const {
+    if (!tracked_ || !trackWindow_)
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = form;
+    const auto bubble = static_cast<DWORD>(
+        SendMessageW(trackWindow_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT list;
+    RECT window;
+    GetWindowRect(tracked_, &list);
+    GetWindowRect(form, &window);
+    const POINT at = TipPosition(list, window, {LOWORD(bubble), HIWORD(bubble)}, monitor.rcWork);
+    SendMessageW(trackWindow_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+}
+
+void ToolTips::SetHold(HWND form, Hold hold, bool on) {
+    holds_ = on ? holds_ | hold : holds_ & ~hold;
+    if (tracked_)
+        ShowTracked(form);
 }
 
 void ToolTips::Notified(HWND form, const NMHDR& header) {
@@ -200,10 +243,13 @@ void ToolTips::Notified(HWND form, const NMHDR& header) {
         return;
     hovering_ = header.code == TTN_SHOW;
     if (tracked_)
-        ShowTracked(form, !hovering_);
+        ShowTracked(form);
 }
 
-void ToolTips::ShowTracked(HWND form, bool show) const {
+// The keyboard's tip shows while a control is tracked, unless the mouse's shows or a hold
+// keeps it aside.
+void ToolTips::ShowTracked(HWND form) const {
+    const bool show = tracked_ && !hovering_ && holds_ == 0;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = form;

@@ -62,25 +62,34 @@ class ToolTips {
     void Set(HWND form, const std::vector<HWND>& targets, std::wstring_view text, HFONT font);
     // Tips are in the form's font, like its controls.
     void SetFont(HFONT font) const;
-    // Shows the tip of control just below it until Untrack, for keyboard users, who rest no
+    // Shows the tip of control beside the form until Untrack, for keyboard users, who rest no
     // mouse on it; a tip set meanwhile shows at once. Nothing shows while the control has none.
+    // The tip covers none of the form's controls where the screen has room, and a click on it
+    // goes to what is under it.
     void Track(HWND form, HWND control);
     void Untrack(HWND form);
+    // The form moved or was laid out again: the keyboard's tip goes with its control.
+    void Place(HWND form) const;
+    // Why the keyboard's tip may stand aside for a while; it shows again when none holds.
+    enum Hold : unsigned { kListOpen = 1, kMenuOpen = 2 };
+    void SetHold(HWND form, Hold hold, bool on);
     // A notification that the form received: the mouse's tip shows or goes.
     void Notified(HWND form, const NMHDR& header);
     // The form's window is gone, and the tooltip windows with it.
     void Forget() {
         window_ = trackWindow_ = tracked_ = nullptr;
         hovering_ = false;
+        holds_ = 0;
     }
 
   private:
-    void ShowTracked(HWND form, bool show) const;
+    void ShowTracked(HWND form) const;
 
     HWND window_ = nullptr;      // the mouse's tips, a tool for each control
     HWND trackWindow_ = nullptr; // the keyboard's, one tool for the form (uId 0)
     HWND tracked_ = nullptr;
     bool hovering_ = false; // the mouse's tip shows
+    unsigned holds_ = 0;    // Hold flags
 };
 
 // The colours and tips of one form's controls. The form tells it its window and the controls'
@@ -104,6 +113,8 @@ class LabelMarks {
     void SetFont(HFONT font) const { tips_.SetFont(font); }
     void Track(HWND control) { tips_.Track(form_, control); }
     void Untrack() { tips_.Untrack(form_); }
+    void PlaceTip() const { tips_.Place(form_); }
+    void HoldTip(ToolTips::Hold hold, bool on) { tips_.SetHold(form_, hold, on); }
     void Notified(const NMHDR& header) { tips_.Notified(form_, header); }
 
   private:

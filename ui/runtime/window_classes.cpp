@@ -4,6 +4,8 @@
 
 #include "ui/runtime/window_classes.h"
 
+#include "base/unique_handle.h"
+
 namespace {
 
 // A picture box keeps the DPI its form is laid out at in its one extra word.
@@ -32,10 +34,12 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // A 32 x 32 picture, scaled with the form's DPI like everything else.
             const auto dpi = static_cast<int>(GetWindowLongPtrW(hwnd, kPictureDpiSlot));
             const int size = MulDiv(32, dpi, 96);
-            const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId),
-                                           IMAGE_ICON, size, size, LR_SHARED);
+            // Loaded at that size, not from the shared cache, which keeps one size a name.
+            const UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                                                MAKEINTRESOURCEW(pictureId),
+                                                                IMAGE_ICON, size, size, 0)));
             if (icon)
-                DrawIconEx(hdc, 0, 0, static_cast<HICON>(icon), size, size, 0, nullptr, DI_NORMAL);
+                DrawIconEx(hdc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
         }
         EndPaint(hwnd, &ps);
         return 0;
