@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "tests/support/scratch_registry.h"
 #include "ui/main_window/entry_tables.h"
 #include "zone/Module1.h"
+#include "zone/zone_policy.h"
 #include "zone/zone_sources.h"
 #include "zone/zone_watch.h"
 
@@ -172,6 +174,38 @@ TEST(ZoneSources, TheMachinesValueIsReadAndWatchedInThe64BitView) {
     const auto seen = [](HANDLE e) { return WaitForSingleObject(e, 0) == WAIT_OBJECT_0; };
     EXPECT_TRUE(std::ranges::any_of(watch.Events(), seen)) << "a change of the 64-bit view";
     EXPECT_EQ(ReadZoneSources()[0].machine, 3) << "the 64-bit view's value is read";
+}
+
+// The process's threads and windows, message-only ones included.
+std::pair<int, int> ThreadsAndWindows() {
+    const DWORD self = GetCurrentProcessId();
+    int threads = 0;
+    const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot.get(), &thread); more;
+         more = Thread32Next(snapshot.get(), &thread))
+        threads += thread.th32OwnerProcessID == self;
+    int windows = 0;
+    for (const HWND parent : {HWND{}, HWND_MESSAGE})
+        for (HWND w = nullptr; (w = FindWindowExW(parent, w, nullptr, nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            windows += owner == self;
+        }
+    return {threads, windows};
+}
+
+// The security manager is loaded for a marking pass and freed after it: nothing of it may
+// outlive the pass, neither a thread nor a window that would run code of a freed module.
+TEST(ZonePolicy, APassLeavesNoThreadAndNoWindowBehind) {
+    const ScratchKey hkcu;
+    const auto before = ThreadsAndWindows();
+    for (int pass = 0; pass < 3; ++pass) {
+        const ZonePolicy policy;
+        EXPECT_TRUE(policy.InEffect(0x1400)) << "pass " << pass;
+    }
+    EXPECT_EQ(ThreadsAndWindows(), before);
 }
 
 } // namespace

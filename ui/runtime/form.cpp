@@ -60,7 +60,7 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == SPI_SETHIGHCONTRAST)
             SystemColorsChanged();
         else if (wp == SPI_SETNONCLIENTMETRICS) // the system's fonts, the message font too
-            ApplyLayout(Dpi::OfWindow(hwnd_));
+            ApplyLayout(layout_.Dpi());
         break;
     case WM_SYSCOLORCHANGE:
         // Common controls hear of it from their parent.
@@ -89,6 +89,11 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCOMMAND:
         if ((wp & 0xFFF0) == SC_MINIMIZE)
             RememberFocus();
+        break;
+    case WM_SIZE:
+        if (wp == SIZE_MINIMIZED)
+            RememberFocus();
+        marks_.HoldTip(ToolTips::kMinimised, wp == SIZE_MINIMIZED);
         break;
     case WM_MOVE:
         marks_.PlaceTip();

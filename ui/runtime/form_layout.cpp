@@ -190,6 +190,7 @@ int FormLayout::Height(int control, UINT dpi) const {
 // then.
 void FormLayout::SetFont(std::span<const HWND> controls, UINT dpi,
                          const std::function<void(HFONT)>& takeFont) {
+    dpi_ = dpi;
     LOGFONTW lf{};
     if (def_.font) {
         lf.lfHeight = -MulDiv(def_.font->hundredthsOfPoint, static_cast<int>(dpi), 7200);

@@ -40,6 +40,8 @@ class FormLayout {
     int Height(int control, UINT dpi) const;
 
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
+    // The DPI the form is laid out at.
+    UINT Dpi() const { return dpi_; }
     // How the form's combo boxes fit the current font; each of them keeps it.
     ComboField::HeightFit& FieldFit() { return fieldFit_; }
     // The window is gone: so is its font.
@@ -57,5 +59,6 @@ class FormLayout {
     const FormDef& def_;
     UniqueGdiObject font_;
     std::array<UniqueIcon, 2> icons_; // big and small, at the window's DPI
-    ComboField::HeightFit fieldFit_;  // for the current font
+    UINT dpi_ = 96;
+    ComboField::HeightFit fieldFit_; // for the current font
 };

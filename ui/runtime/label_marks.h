@@ -71,7 +71,7 @@ class ToolTips {
     // The form moved or was laid out again: the keyboard's tip goes with its control.
     void Place(HWND form) const;
     // Why the keyboard's tip may stand aside for a while; it shows again when none holds.
-    enum Hold : unsigned { kListOpen = 1, kMenuOpen = 2 };
+    enum Hold : unsigned { kListOpen = 1, kMenuOpen = 2, kMinimised = 4 };
     void SetHold(HWND form, Hold hold, bool on);
     // A notification that the form received: the mouse's tip shows or goes.
     void Notified(HWND form, const NMHDR& header);

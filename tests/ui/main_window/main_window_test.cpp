@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <imm.h>
 #include <objbase.h>
 #include <process.h>
 
@@ -13,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/resource_ids.h"
 #include "tests/support/scratch_registry.h"
 #include "tests/support/ui_driver.h"
 #include "ui/main_window/Form1.h"
@@ -150,23 +152,53 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                          L"comctl32.dll", &comctl6));
     const HDC hdc = GetDC(hwnd);
-    for (const int dpi : {96, 144}) {
+    // As the system does on a move to another monitor: it asks for the size at the new DPI,
+    // suggests a rectangle of that size, and repaints nothing itself.
+    for (const int dpi : {96, 144, 480, 96}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         // Positions and sizes scale from twips separately: an edge may be a pixel off.
         const auto scaled = [&](LONG px) { return LONG{MulDiv(px, dpi, 96)}; };
         const int slack = dpi == 96 ? 0 : 1;
-        if (dpi != 96) { // what the system sends when the window moves to another monitor
-            RECT window;
-            GetWindowRect(hwnd, &window);
-            SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                         reinterpret_cast<LPARAM>(&window));
-        }
+        RECT window;
+        GetWindowRect(hwnd, &window);
+        SIZE size{};
+        EXPECT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+        RECT frame{0, 0, scaled(229), scaled(119)};
+        AdjustWindowRectExForDpi(&frame, GetWindowLongW(hwnd, GWL_STYLE), FALSE,
+                                 GetWindowLongW(hwnd, GWL_EXSTYLE), dpi);
+        EXPECT_EQ(std::pair(size.cx, size.cy),
+                  std::pair(frame.right - frame.left, frame.bottom - frame.top));
+        const RECT suggested{window.left + 7, window.top + 5, window.left + 7 + size.cx,
+                             window.top + 5 + size.cy};
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(hwnd, &window);
+        EXPECT_EQ(std::pair(window.left, window.top), std::pair(suggested.left, suggested.top));
         RECT client;
         GetClientRect(hwnd, &client);
         EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(scaled(229), scaled(119)));
+        // Icons at the sizes shown at this DPI, each loaded for it: the system's shared cache
+        // keeps one size a name.
+        for (const auto& [which, metric] :
+             {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+            const auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0));
+            const int side = GetSystemMetricsForDpi(metric, dpi);
+            ICONINFO info{};
+            BITMAP bitmap{};
+            ASSERT_TRUE(GetIconInfo(icon, &info)) << "icon " << which;
+            GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+            DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+            EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight), std::pair(LONG{side}, LONG{side}))
+                << which;
+            EXPECT_NE(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUELM),
+                                       IMAGE_ICON, side, side, LR_SHARED))
+                << "icon " << which << " from the shared cache";
+        }
         for (const ExpectedControl& e : kExpected) {
             SCOPED_TRACE(testing::Message() << "control " << e.index);
             const HWND control = form.Control(e.index);
+            EXPECT_TRUE(GetUpdateRect(control, nullptr, FALSE)) << "left unpainted";
             wchar_t className[16] = {};
             GetClassNameW(control, className, 16);
             EXPECT_STREQ(className, e.className);
@@ -188,6 +220,9 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
             const auto controlStyle = GetWindowLongW(control, GWL_STYLE);
             if (e.className == std::wstring_view(L"ComboBox")) {
                 EXPECT_EQ(controlStyle & (3 | CBS_SORT), CBS_DROPDOWN);
+                // No input method: a composition would show text that is not stored.
+                EXPECT_EQ(ImmGetContext(FindWindowExW(control, nullptr, L"Edit", nullptr)),
+                          nullptr);
                 std::vector<std::wstring> entries(SendMessageW(control, CB_GETCOUNT, 0, 0));
                 for (size_t i = 0; i < entries.size(); ++i)
                     entries[i] = form.List(e.index, static_cast<int>(i));
@@ -239,15 +274,18 @@ TEST_F(MainWindowLayout, BeforeWindows10TheOlderWaysToTheDpiPlaceAllAlike) {
     Dpi::UseLevelForTests(Dpi::Level::Newest);
 }
 
-// The texts of the form's tips that show, the mouse's and the keyboard's.
+// The texts of the form's tips that show, the mouse's and the keyboard's, and the last one's
+// window.
 using Tips = std::vector<std::wstring>;
-Tips TipsShown() {
+Tips TipsShown(HWND* window = nullptr) {
     Tips shown;
     for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
         if (GetWindow(tip, GW_OWNER) == Form1::Instance().Hwnd() && IsWindowVisible(tip)) {
             wchar_t text[256] = {};
             SendMessageW(tip, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
             shown.emplace_back(text);
+            if (window)
+                *window = tip;
         }
     return shown;
 }
@@ -423,6 +461,7 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\3\0\0", 4);
     Open();
     ASSERT_TRUE(PumpUntil([] { return Marked(Form1::la_script); }));
+    Form1::Instance().SetToolTipText(Form1::Label4, L"left alone"); // by any marking pass
     const int highlight = COLOR_HIGHLIGHT;
     const COLORREF before = GetSysColor(highlight);
     const COLORREF green = RGB(0, 128, 0);
@@ -452,6 +491,11 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
     }
     SetSysColors(1, &highlight, &before);
     PretendHighContrastForTests(std::nullopt);
+    for (int i = 0; i < 20; ++i) // a theme switched: no marking pass, nothing loaded
+        SendMessageW(Window(), WM_SYSCOLORCHANGE, 0, 0),
+            SendMessageW(Window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    PumpFor(100);
+    EXPECT_EQ(Form1::Instance().ToolTipText(Form1::Label4), L"left alone");
 }
 
 TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) {
@@ -616,6 +660,108 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
         EXPECT_EQ(AllStored()[0], c.stored);
         EXPECT_EQ(DumpTree(L"") == tree, c.stored == 0) << "written";
     }
+}
+
+// The keyboard's tip of a marked list, reached by Tab, stands beside the window at the list's
+// row, covering none of its controls, wherever the window goes; a click goes through it; it
+// stands aside while the list is open or a menu is, and while the window is minimised.
+TEST_F(LiveState, TheKeyboardsTipStaysBesideItsListAndOutOfTheWay) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1402", REG_DWORD, "\3\0\0", 4);
+    MoveMouse({0, 0});
+    Open();
+    ASSERT_TRUE(PumpUntil([] { return Marked(Form1::Label1); }));
+    PressKey(VK_TAB), PumpFor(50);
+    const HWND list = ListWindow(Form1::co_java_applet);
+    const auto dpiChange = [](int dpi) {
+        RECT r;
+        GetWindowRect(Window(), &r);
+        OffsetRect(&r, 40, 30);
+        SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    };
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"reached by Tab", [] {}},
+        {"the window moved", [] { SetWindowPos(Window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE); }},
+        {"moved to a monitor of 144 DPI", [&] { dpiChange(144); }},
+        {"and back to 96 DPI", [&] { dpiChange(96); }},
+        {"the list opened and closed",
+         [&] {
+             PressKey(VK_F4), PumpFor(100);
+             EXPECT_EQ(TipsShown(), Tips{}) << "while open";
+             PressKey(VK_ESCAPE);
+         }},
+        {"the system menu opened and closed",
+         [] {
+             static Tips seen; // from the menu's own loop
+             SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+                 KillTimer(nullptr, id), seen = TipsShown(), EndMenu();
+             });
+             PostMessageW(Window(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+             PumpFor(400);
+             EXPECT_EQ(seen, Tips{}) << "while the menu is open";
+         }},
+        {"minimised and restored",
+         [] {
+             SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), PumpFor(50);
+             EXPECT_EQ(TipsShown(), Tips{}) << "while minimised";
+             SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0), PumpFor(50);
+             PressKey(VK_TAB, true), PressKey(VK_TAB);
+         }},
+    };
+    for (const auto& [name, step] : steps) {
+        SCOPED_TRACE(name);
+        step();
+        HWND tip = nullptr;
+        ASSERT_TRUE(PumpUntil([&] { return TipsShown(&tip) == Tips{kMachineDisallows}; }));
+        RECT shown, window, l, overlap;
+        GetWindowRect(tip, &shown), GetWindowRect(Window(), &window), GetWindowRect(list, &l);
+        InflateRect(&shown, -1, -1); // Wine places a tip's border a pixel off
+        EXPECT_NEAR(shown.top, l.top + 1, 1) << "beside its list";
+        EXPECT_FALSE(IntersectRect(&overlap, &shown, &window)) << "over the window";
+        const POINT centre{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
+        EXPECT_EQ(SendMessageW(tip, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)),
+                  HTTRANSPARENT);
+    }
+}
+
+// Minimised, hidden or left for another window, the window gives the focus back to the control
+// that had it; to the first one where that control is gone.
+TEST_F(LiveState, TheFocusComesBackWhereTheUserLeftIt) {
+    Open();
+    const HWND other = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                       nullptr, nullptr, nullptr, nullptr);
+    const auto away = [&] { Activate(other), Activate(Window()); };
+    const struct {
+        const char* name;
+        Form1::ControlIndex left, back;
+        std::function<void()> leave;
+    } cases[] = {
+        {"minimised", Form1::co_java_applet, Form1::co_java_applet,
+         [] {
+             SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), PumpFor(50);
+             SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+         }},
+        {"minimised after another window was in front", Form1::co_cookie_cookie,
+         Form1::co_cookie_cookie,
+         [&] {
+             SetFocus(ListWindow(Form1::co_cookie_session)), away();
+             SetFocus(ListWindow(Form1::co_cookie_cookie));
+             SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), PumpFor(50);
+             SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+         }},
+        {"hidden and shown", Form1::co_java_java, Form1::co_java_java,
+         [] { ShowWindow(Window(), SW_HIDE), ShowWindow(Window(), SW_SHOW), Activate(Window()); }},
+        {"another window in front", Form1::com_end, Form1::com_end, away},
+        {"the control destroyed meanwhile", Form1::com_end, Form1::co_java_script,
+         [&] { Activate(other), DestroyWindow(ListWindow(Form1::com_end)), Activate(Window()); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetFocus(ListWindow(c.left)), PumpFor(20);
+        c.leave();
+        PumpFor(50);
+        EXPECT_EQ(FocusedControl(), c.back);
+    }
+    DestroyWindow(other);
 }
 
 // Enter picks, Escape cancels in an open list (F4, Up): a marked list's tooltip subclasses it.

@@ -283,6 +283,14 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
         const HWND text = tip_.Control(frmTip::lblTipText);
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof lf, &lf);
         EXPECT_EQ(lf.lfHeight, MulDiv(metrics.lfMessageFont.lfHeight, 144, 96));
+        // The user makes the text bigger while the window is open.
+        NONCLIENTMETRICSW bigger = metrics;
+        bigger.lfMessageFont.lfHeight *= 2;
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof bigger, &bigger, 0);
+        SendMessageW(tip_.Hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        EXPECT_EQ(lf.lfHeight, MulDiv(bigger.lfMessageFont.lfHeight, 144, 96)) << "text size";
         tip_.Unload();
     }
     Dpi::UseLevelForTests(Dpi::Level::Newest);
