@@ -8,6 +8,7 @@ tools/deps.sh
 
 echo "== format check"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+tools/check-docs.py
 
 # The prefix boots while the code builds.
 source tools/wine-env.sh
