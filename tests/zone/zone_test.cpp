@@ -178,22 +178,17 @@ TEST(ZoneSources, TheMachinesValueIsReadAndWatchedInThe64BitView) {
 
 // The process's threads and windows, message-only ones included.
 std::pair<int, int> ThreadsAndWindows() {
-    const DWORD self = GetCurrentProcessId();
-    int threads = 0;
+    std::pair<int, int> count;
     const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 thread{};
-    thread.dwSize = sizeof thread;
+    THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
     for (BOOL more = Thread32First(snapshot.get(), &thread); more;
          more = Thread32Next(snapshot.get(), &thread))
-        threads += thread.th32OwnerProcessID == self;
-    int windows = 0;
+        count.first += thread.th32OwnerProcessID == GetCurrentProcessId();
+    DWORD owner = 0;
     for (const HWND parent : {HWND{}, HWND_MESSAGE})
-        for (HWND w = nullptr; (w = FindWindowExW(parent, w, nullptr, nullptr));) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            windows += owner == self;
-        }
-    return {threads, windows};
+        for (HWND w = nullptr; (w = FindWindowExW(parent, w, nullptr, nullptr));)
+            count.second += GetWindowThreadProcessId(w, &owner) && owner == GetCurrentProcessId();
+    return count;
 }
 
 // The security manager is loaded for a marking pass and freed after it: nothing of it may
