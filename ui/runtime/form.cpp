@@ -72,27 +72,22 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         marks_.Notified(*reinterpret_cast<const NMHDR*>(lp));
         return 0;
     // Windows gives a plain window no focus memory: keep the control that had the focus, as a
-    // dialog box does, whenever the form goes inactive, minimised or hidden, and give it back.
+    // dialog box does, and give it back when the form is active again or gets the focus. Hiding
+    // the form deactivates it; minimising may take the focus first, so the command keeps it.
     case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE)
             RememberFocus();
-        else if (HIWORD(wp) == 0) // not while minimised
+        else
             RestoreFocus();
         return 0;
     case WM_SETFOCUS:
         RestoreFocus();
         return 0;
-    case WM_SHOWWINDOW:
-        if (!wp)
-            RememberFocus();
-        break;
     case WM_SYSCOMMAND:
         if ((wp & 0xFFF0) == SC_MINIMIZE)
             RememberFocus();
         break;
     case WM_SIZE:
-        if (wp == SIZE_MINIMIZED)
-            RememberFocus();
         marks_.HoldTip(ToolTips::kMinimised, wp == SIZE_MINIMIZED);
         break;
     case WM_MOVE:
@@ -263,7 +258,7 @@ void Form::RememberFocus() {
 }
 
 void Form::RestoreFocus() {
-    if (IsIconic(hwnd_))
+    if (IsIconic(hwnd_)) // its controls are hidden
         return;
     const HWND target =
         IsChild(hwnd_, lastFocus_) ? lastFocus_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);

@@ -49,6 +49,13 @@ using Texts5 = std::array<std::wstring, 5>;
 // Wine's shell32, which urlmon brings in, writes the user's shell folders into the registry when
 // it first loads: before any test, so that this lands in the real hive, not in scratch ones.
 [[maybe_unused]] const HMODULE kUrlmonLoadedFirst = LoadLibraryW(L"urlmon.dll");
+// Wine's imm32 reads the keyboard layout's input method from HKEY_LOCAL_MACHINE when a context is
+// first used: before any test redirects it, or no window would have a context.
+[[maybe_unused]] const bool kInputMethodLoadedFirst = [] {
+    const HWND edit = CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 9, 9, {}, {}, {}, {});
+    ImmReleaseContext(edit, ImmGetContext(edit));
+    return DestroyWindow(edit);
+}();
 
 // The main window on a redirected HKEY_CURRENT_USER, closed after each test.
 class MainWindowTest : public ScratchRegistryTest {
@@ -695,6 +702,7 @@ TEST_F(LiveState, TheFocusAndTheKeyboardsTipStayWithTheListWhereverTheWindowGoes
         {"hidden and shown",
          [] { ShowWindow(Window(), SW_HIDE), ShowWindow(Window(), SW_SHOW), Activate(Window()); }},
         {"another window in front", away},
+        {"the window itself given the focus", [] { SetFocus(Window()); }},
         {"left from the next list, then minimised from this one",
          [&] { PressKey(VK_TAB), away(), PressKey(VK_TAB, true), minimiseAndRestore(); }},
     };
