@@ -724,6 +724,12 @@ TEST_F(LiveState, TheFocusAndTheKeyboardsTipStayWithTheListWhereverTheWindowGoes
         EXPECT_EQ(SendMessageW(tip, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)),
                   HTTRANSPARENT);
     }
+    // Activated while minimised, the focus already taken as Windows takes it: no hidden control
+    // gets it.
+    SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), SetFocus(nullptr);
+    SendMessageW(Window(), WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, TRUE), 0);
+    EXPECT_EQ(GetFocus(), nullptr) << "a hidden control has the focus";
+    SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     // A control that had the focus and was destroyed meanwhile: the first one takes it.
     SetFocus(ListWindow(Form1::com_end)), Activate(other),
         DestroyWindow(ListWindow(Form1::com_end));
