@@ -95,18 +95,22 @@ rule() { # name, 1 when it holds, what holds, what fails
 pe=$(number 60 4)
 optional=$((pe + 24))
 dll=$(number $((optional + 70)) 2)
+wide=$(($(number "$optional" 2) == 0x20b)) # PE32+, a 64-bit image
 # The loader can move only an image that keeps its relocations.
 rule BA2009.EnableAddressSpaceLayoutRandomization \
     $(((dll & 0x40) != 0 && ($(number $((pe + 22)) 2) & 1) == 0)) \
     "relocatable at load (ASLR)" "not relocatable: no DYNAMIC_BASE or no relocations"
-if [ "$(number "$optional" 2)" = $((0x20b)) ]; then # PE32+, a 64-bit image
+if [ $wide = 1 ]; then
     rule BA2015.EnableHighEntropyVirtualAddresses $(((dll & 0x20) != 0)) \
         "relocatable anywhere in 64-bit space" "no HIGH_ENTROPY_VA"
 fi
 rule BA2016.MarkImageAsNXCompatible $(((dll & 0x100) != 0)) "compatible with DEP" "no NX_COMPAT"
-# GCC's stack cookies fail through libssp, linked only when some function checks its cookie.
+# base/stack_guard.cpp, linked in only when some function checks a stack cookie, holds the
+# cookie's value before the program seeds it: 8 bytes of it, or the low 4 in a 32-bit image.
+cookie='\x5d\x47\xc6\xb8'
+[ $wide = 1 ] && cookie+='\xa1\xe3\xf9\x2d'
 protected=0
-grep -aqF '*** stack smashing detected ***' "$exe" && protected=1
+LC_ALL=C grep -qaP "$cookie" "$exe" && protected=1
 rule BA2011.EnableStackProtection $protected \
     "functions check their stack cookies" "no function checks a stack cookie"
 wx=() ws=()
