@@ -25,7 +25,7 @@ std::uintptr_t __stack_chk_guard = static_cast<std::uintptr_t>(0x2DF9E3A1B8C6475
 namespace {
 
 // Before any other constructor; not checked itself, as it changes the cookie it was entered with.
-[[gnu::constructor(101), gnu::no_stack_protector]] void SeedStackGuard() {
+__attribute__((constructor(101), no_stack_protector)) void SeedStackGuard() {
     unsigned int high = 0;
     unsigned int low = 0;
     if (rand_s(&high) == 0 && rand_s(&low) == 0)
