@@ -2,6 +2,7 @@
 // a local whose address is taken, and what happens when one is overwritten. GCC's libssp would
 // provide both, but seeds the cookie through CryptoAPI, which loads a cryptographic provider at
 // every start; the C runtime's rand_s draws from the system's generator without one.
+// NOLINTBEGIN(bugprone-reserved-identifier): the names MinGW's header and GCC's code ask for.
 #define _CRT_RAND_S
 #include <windows.h>
 
@@ -21,6 +22,7 @@ std::uintptr_t __stack_chk_guard = static_cast<std::uintptr_t>(0x2DF9E3A1B8C6475
     __builtin_trap();
 }
 }
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace {
 
