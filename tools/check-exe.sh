@@ -106,7 +106,8 @@ if [ $wide = 1 ]; then
 fi
 rule BA2016.MarkImageAsNXCompatible $(((dll & 0x100) != 0)) "compatible with DEP" "no NX_COMPAT"
 # base/stack_guard.cpp, linked in only when some function checks a stack cookie, holds the
-# cookie's value before the program seeds it: 8 bytes of it, or the low 4 in a 32-bit image.
+# cookie's value before the program draws it (kUnseededStackGuard in base/stack_guard.h): 8
+# bytes of it, or the low 4 in a 32-bit image.
 cookie='\x5d\x47\xc6\xb8'
 [ $wide = 1 ] && cookie+='\xa1\xe3\xf9\x2d'
 protected=0
