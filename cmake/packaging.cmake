@@ -21,7 +21,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME QUELM-${PROJECT_VERSION}-${QUELM_PACKAGE_ARCH})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Shows and changes five Internet zone security settings")
 # `cpack` makes the release zip as the package_zip target does, byte for byte: CPack installs our
-# component into its staging folder and cmake/cpack-zip.cmake zips what it finds there.
+# component into its staging folder and cmake/cpack-zip.cmake zips what it finds there. (CPack
+# leaves its own description of the package beside the zip, QUELM-<version>-<arch>.json.)
 set(CPACK_GENERATOR External)
 set(CPACK_EXTERNAL_ENABLE_STAGING ON)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/cpack-zip.cmake)
