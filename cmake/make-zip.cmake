@@ -1,7 +1,8 @@
-# cmake -DEXE= -DPYTHON= -DSOURCE_DIR= -DSTAGE= -DZIP= -DEPOCH= -P make-zip.cmake
+# cmake -DEXE= -DDOCS= -DPYTHON= -DSOURCE_DIR= -DSTAGE= -DZIP= -DEPOCH= -P make-zip.cmake
+# (DOCS: the folder with TIPOFDAY.TXT and README.txt), or include()d with these variables set.
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
-file(COPY ${EXE} ${SOURCE_DIR}/app/TIPOFDAY.TXT ${SOURCE_DIR}/app/README.txt DESTINATION ${STAGE}
+file(COPY ${EXE} ${DOCS}/TIPOFDAY.TXT ${DOCS}/README.txt DESTINATION ${STAGE}
      FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 set(files QUELM.exe TIPOFDAY.TXT README.txt)
 set(sums "")

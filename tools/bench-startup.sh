@@ -4,6 +4,8 @@
 # with the same flags, under Wine on a private Xvfb display in a throwaway prefix with code page
 # 932. The programs alternate in one run; the probe prints every run, the medians and the
 # ratios. QUELM_BENCH_RUNS sets the runs of each (61), QUELM_BENCH_CPU the CPU they share (1).
+# QUELM_BENCH_BASELINE=<another build's QUELM.exe> makes that one QUELM's baseline instead (the
+# cost of a change of flags: both show "QUELM", this build's first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -32,9 +34,11 @@ winpath() {
 # outside through user32 (window visible, the five lists filled) and reads its working set
 # through psapi. It holds Wine's desktop for the whole run, so no start pays for the desktop
 # process. The machine's load is part of the result.
+baseline=()
+[ -n "${QUELM_BENCH_BASELINE:-}" ] && baseline=("$(winpath "$QUELM_BENCH_BASELINE")" QUELM 5)
 echo "== $runs runs each, alternating, after one unmeasured run each; $(uptime)"
 wine "$build/bench/startup/startup_probe.exe" "$runs" \
-    "$(winpath "$build/app/QUELM.exe")" QUELM 5 \
+    "$(winpath "$build/app/QUELM.exe")" QUELM 5 "${baseline[@]}" \
     "$(winpath "$build/bench/startup/same_window.exe")" same_window 5 \
     "$(winpath "$build/bench/startup/minimal_window.exe")" minimal_window 0 </dev/null
 echo "== done; $(uptime)"

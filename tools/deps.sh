@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
           binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick
-          fonts-ipafont-gothic fonts-wine googletest clang-format clang-tidy python3)
+          fonts-ipafont-gothic fonts-wine googletest clang-format clang-tidy clang-16 python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
