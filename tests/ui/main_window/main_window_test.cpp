@@ -652,6 +652,13 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
     }
 }
 
+// The tips that show while the system menu is open, seen from the menu's own loop, which then
+// closes it.
+Tips seenInTheMenu;
+void CALLBACK LookInTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer), seenInTheMenu = TipsShown(), EndMenu();
+}
+
 // Wherever the window goes, the list the user left keeps the focus (a dialog box's focus memory)
 // and the keyboard's tip of that marked list, reached by Tab, stands beside the window at the
 // list's row, over none of the window, letting clicks through; it stands aside while the list or
@@ -690,13 +697,10 @@ TEST_F(LiveState, TheFocusAndTheKeyboardsTipStayWithTheListWhereverTheWindowGoes
          }},
         {"the system menu opened and closed",
          [] {
-             static Tips seen; // from the menu's own loop
-             SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-                 KillTimer(nullptr, id), seen = TipsShown(), EndMenu();
-             });
+             SetTimer(nullptr, 0, 200, LookInTheMenu);
              PostMessageW(Window(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
              PumpFor(400);
-             EXPECT_EQ(seen, Tips{}) << "while the menu is open";
+             EXPECT_EQ(seenInTheMenu, Tips{}) << "while the menu is open";
          }},
         {"minimised and restored", minimiseAndRestore},
         {"hidden and shown",
