@@ -486,7 +486,6 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
              machine(kZonePath, L"1400", 0);
          },
          Form1::co_java_script, kAllow, L"コンピューターの設定: 有効にする"},
-        {"a value outside the table", [] { Store(L"1402", 2); }, Form1::co_java_applet, L"", L""},
         {"the key deleted", [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()); },
          Form1::co_java_script, kAllow, kMachineDisallows},
         {"the key deleted and created again",
@@ -571,51 +570,92 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
         withMouse ? ClickAt(combo, {102, 9}) : PressKey(VK_F4);
         PumpFor(100), PressKey(VK_DOWN), PumpFor(50);
     };
-    const struct {
-        const char* name;
-        std::function<void()> act;
-        std::uint32_t stored; // shown too: 0 "有効にする", 3 "無効にする"
-    } cases[] = {
-        {"F4, Down, Escape", [&] { openAndGoDown(false), PressKey(VK_ESCAPE); }, 0},
-        {"F4, Down, F4", [&] { openAndGoDown(false), PressKey(VK_F4); }, 0},
+    // None of these changes what the list shows, "有効にする", or writes anything.
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"F4, Down, Escape", [&] { openAndGoDown(false), PressKey(VK_ESCAPE); }},
+        {"F4, Down, F4", [&] { openAndGoDown(false), PressKey(VK_F4); }},
         {"F4, Down, Alt+Up", // the key as the system sends it with Alt held
-         [&] { openAndGoDown(false), PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_UP, 1 << 29); }, 0},
-        {"arrow, Down, Tab", [&] { openAndGoDown(true), PressKey(VK_TAB); }, 0},
-        {"F4, Down, click elsewhere", [&] { openAndGoDown(false), ClickAt(Window(), POINT{}); }, 0},
-        {"Shift+Insert", [&] { copyJava(), PressKey(VK_INSERT, true); }, 0},
-        {"the context menu's Paste", [&] { copyJava(), PressKey(VK_F10, true), PressKey('P'); }, 0},
-        {"Delete", [] { PressKey(VK_DELETE); }, 0},
-        {"Shift+Delete", [] { PressKey(VK_DELETE, true); }, 0},
-        {"WM_SETTEXT", [&] { SendMessageW(combo, WM_SETTEXT, 0, LPARAM(L"無効にする")); }, 0},
-        {"CB_SETCURSEL", [&] { SendMessageW(combo, CB_SETCURSEL, 2, 0); }, 0},
-        {"CB_SELECTSTRING", [&] { SendMessageW(combo, CB_SELECTSTRING, 0, LPARAM(L"無効")); }, 0},
-        {"typing", [] { TypeText(L"abcXYZ 123あ"), PressKey(VK_BACK); }, 0},
-        {"Down on the closed list picks the entry below", [] { PressKey(VK_DOWN); }, 3},
+         [&] { openAndGoDown(false), PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_UP, 1 << 29); }},
+        {"arrow, Down, Tab", [&] { openAndGoDown(true), PressKey(VK_TAB); }},
+        {"F4, Down, click elsewhere", [&] { openAndGoDown(false), ClickAt(Window(), POINT{}); }},
+        {"Shift+Insert", [&] { copyJava(), PressKey(VK_INSERT, true); }},
+        {"the context menu's Paste", [&] { copyJava(), PressKey(VK_F10, true), PressKey('P'); }},
+        {"Delete", [] { PressKey(VK_DELETE); }},
+        {"Shift+Delete", [] { PressKey(VK_DELETE, true); }},
+        {"WM_SETTEXT", [&] { SendMessageW(combo, WM_SETTEXT, 0, LPARAM(L"無効にする")); }},
+        {"CB_SETCURSEL", [&] { SendMessageW(combo, CB_SETCURSEL, 2, 0); }},
+        {"CB_SELECTSTRING", [&] { SendMessageW(combo, CB_SELECTSTRING, 0, LPARAM(L"無効")); }},
+        {"typing", [] { TypeText(L"abcXYZ 123あ"), PressKey(VK_BACK); }},
         {"the shown text put over itself, and that undone: the same text, no entry selected",
          [] {
              SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
              SendMessageW(GetFocus(), EM_REPLACESEL, TRUE, LPARAM(L"有効にする"));
              SendMessageW(GetFocus(), EM_UNDO, 0, 0);
-         },
-         0},
+         }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (AllStored()[0] != 0u) // picked before: the window shows the 0 once it has seen it
-            Store(L"1400", 0), PumpUntil([] { return ListText(Form1::co_java_script) == kAllow; });
+    for (const auto& [name, act] : cases) {
+        SCOPED_TRACE(name);
         Form1::Instance().ShowEntry(Form1::co_java_script, 1);
         SetFocus(combo), Runtime::DoEvents(); // what the focus change posted comes first
         const std::wstring tree = DumpTree(L"");
-        c.act();
-        if (c.stored == 0)
-            PumpFor(150); // nothing is to change: give the input time to arrive
-        else
-            PumpUntil([&] { return AllStored()[0] == c.stored; });
-        EXPECT_EQ(ListText(Form1::co_java_script), c.stored == 0 ? kAllow : kDisable);
-        EXPECT_EQ(Form1::Instance().ListIndex(Form1::co_java_script), c.stored == 0 ? 1 : 2);
-        EXPECT_EQ(AllStored()[0], c.stored);
-        EXPECT_EQ(DumpTree(L"") == tree, c.stored == 0) << "written";
+        act(), PumpFor(150); // give the input time to arrive
+        EXPECT_EQ(ListText(Form1::co_java_script), kAllow);
+        EXPECT_EQ(Form1::Instance().ListIndex(Form1::co_java_script), 1);
+        EXPECT_EQ(DumpTree(L""), tree) << "written";
     }
+}
+
+// Another program leaves the focused list blank: Up, Down and F4 then start from the first entry,
+// as at a fresh start, never from the entry shown before (which would write back the value just
+// replaced). A deleted value or key reads as 0: the keys move from "有効にする".
+TEST_F(LiveState, ABlankListAnswersTheKeysAsAtAFreshStart) {
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        bool blank;
+    } changes[] = {
+        {"blank at the start", [] { Form1::Instance().Unload(), Store(L"1400", 2), Open(); }, true},
+        {"0xFFFFFFFF", [] { Store(L"1400", 0xFFFFFFFF); }, true},
+        {"2", [] { Store(L"1400", 2); }, true},
+        {"REG_SZ \"3\"", [] { PutRaw(kZonePath, L"1400", REG_SZ, Utf16Bytes(L"3")); }, true},
+        {"the value deleted",
+         [] { RegDeleteKeyValueW(HKEY_CURRENT_USER, kZonePath.c_str(), L"1400"); }, false},
+        {"the key deleted", [] { RegDeleteTreeW(HKEY_CURRENT_USER, kZonePath.c_str()); }, false},
+    };
+    // The keys, and the entry they pick from "有効にする".
+    const std::tuple<const char*, std::function<void()>, int> keys[] = {
+        {"Up", [] { PressKey(VK_UP); }, 0},
+        {"Down", [] { PressKey(VK_DOWN); }, 2},
+        {"F4, Down, Enter",
+         [] { PressKey(VK_F4), PumpFor(100), PressKey(VK_DOWN), PressKey(VK_RETURN); }, 2},
+        {"F4, Down, Down, Escape, Up",
+         [] {
+             PressKey(VK_F4), PumpFor(100), PressKey(VK_DOWN), PressKey(VK_DOWN), PumpFor(50);
+             PressKey(VK_ESCAPE), PumpFor(100), PressKey(VK_UP);
+         },
+         0},
+    };
+    const auto list = [] { return ListWindow(Form1::co_java_script); };
+    const auto shows = [](const std::wstring& text) {
+        return PumpUntil([&] { return ListText(Form1::co_java_script) == text; });
+    };
+    Open();
+    for (const int from : {1, 2}) // not the first entry, which a blank list starts from
+        for (const auto& c : changes)
+            for (const auto& [key, press, belowAllow] : keys) {
+                SCOPED_TRACE(testing::Message()
+                             << "from " << from << ", " << c.name << ", " << key);
+                Store(L"1400", kPolicyValues[from]);
+                ASSERT_TRUE(shows(kPolicyTexts[from]));
+                SetFocus(list()), Runtime::DoEvents(), c.change();
+                ASSERT_TRUE(shows(c.blank ? L"" : kAllow));
+                SetFocus(list()), Runtime::DoEvents();
+                const auto before = AllStored()[0];
+                press(), PumpUntil([&] { return AllStored()[0] != before; }, 500);
+                const int picked = c.blank ? 0 : belowAllow;
+                EXPECT_EQ(AllStored()[0], kPolicyValues[picked]);
+                EXPECT_EQ(ListText(Form1::co_java_script), kPolicyTexts[picked]);
+            }
 }
 
 // Enter picks, Escape cancels in an open list (F4, Up): a marked list's tooltip subclasses it.
