@@ -15,7 +15,8 @@ constexpr std::wstring_view kMachineOnlyLine =
 constexpr std::wstring_view kMachineLine = L"コンピューターの設定: ";
 constexpr std::wstring_view kInEffectLine = L"実際に適用されている設定: ";
 constexpr std::wstring_view kInEffectCause = L"（管理者またはコンピューターの設定）";
-// Names a value that no entry of the list stands for, before its number.
+// Names a value that no entry of the list stands for, before its number (in halfwidth
+// parentheses, as a number is written in a Japanese text).
 constexpr std::wstring_view kNoEntry = L"一覧にない値";
 
 // The line that names each source, in ZoneSource order; the user's own value needs none.
@@ -90,8 +91,8 @@ std::wstring SourceTip(const SettingSources& sources, std::optional<std::uint32_
                        const std::function<std::wstring_view(std::int32_t)>& entryText) {
     const auto name = [&](std::int32_t value) {
         const std::wstring_view entry = entryText(value);
-        return entry.empty() ? std::wstring(kNoEntry) + L"（" +
-                                   std::to_wstring(static_cast<std::uint32_t>(value)) + L"）"
+        return entry.empty() ? std::wstring(kNoEntry) + L" (" +
+                                   std::to_wstring(static_cast<std::uint32_t>(value)) + L")"
                              : std::wstring(entry);
     };
     std::wstring tip(kSourceLines.at(static_cast<std::size_t>(sources.DecidedBy())));

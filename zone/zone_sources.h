@@ -45,6 +45,6 @@ ZoneSnapshot ReadZoneSources();
 // First the source that decides with its value, unless it is the user's own; then the policy in
 // force as the security manager answers it (inEffect), where that differs from the line before
 // or, without one, from the list. entryText names a value by its list's entry, or gives nothing
-// where no entry stands for it: then the tip says "一覧にない値" with the number.
+// where no entry stands for it: then the tip says "一覧にない値 (2)", with its number.
 std::wstring SourceTip(const SettingSources& sources, std::optional<std::uint32_t> inEffect,
                        const std::function<std::wstring_view(std::int32_t)>& entryText);
