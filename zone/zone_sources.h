@@ -19,7 +19,7 @@ enum class ZoneSource { ComputerPolicy, UserPolicy, MachineOnly, User, Machine }
 struct SettingSources {
     std::optional<std::int32_t> computerPolicy;
     std::optional<std::int32_t> userPolicy;
-    std::optional<std::int32_t> user; // what the list shows, as 0 when missing
+    std::optional<std::int32_t> user; // the list's value, where it is a DWORD (0 when missing)
     std::optional<std::int32_t> machine;
     bool machineOnly = false;
 
