@@ -72,7 +72,8 @@ TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
 }
 
 using Step = std::pair<std::function<void()>, bool>; // a change, and whether the watch sees it
-Step Raw(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, std::string data) {
+Step Raw(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
+         const std::string& data) {
     return {[=] { RegSetKeyValueW(root, path.c_str(), name, type, data.data(), data.size()); },
             true};
 }
