@@ -1,13 +1,11 @@
 #include "zone/zone_sources.h"
 
-#include <cstring>
+#include <windows.h>
 
-#include "registry/clsRegEdit.h"
+#include "base/unique_handle.h"
 #include "zone/zone_settings.h"
 
 namespace {
-
-constexpr std::int32_t kMachineRootKey = static_cast<std::int32_t>(0x80000002);
 
 // What begins each line of a tip, by the source it names.
 constexpr std::wstring_view kComputerPolicyLine = L"グループ ポリシー（コンピューターの構成）: ";
@@ -17,6 +15,9 @@ constexpr std::wstring_view kMachineOnlyLine =
 constexpr std::wstring_view kMachineLine = L"コンピューターの設定: ";
 constexpr std::wstring_view kInEffectLine = L"実際に適用されている設定: ";
 constexpr std::wstring_view kInEffectCause = L"（管理者またはコンピューターの設定）";
+// Names a value that no entry of the list stands for, before its number (in halfwidth
+// parentheses, as a number is written in a Japanese text).
+constexpr std::wstring_view kNoEntry = L"一覧にない値";
 
 // The line that names each source, in ZoneSource order; the user's own value needs none.
 constexpr std::array<std::wstring_view, 5> kSourceLines = {
@@ -27,22 +28,26 @@ constexpr std::array<std::wstring_view, 5> kSourceLines = {
 constexpr std::wstring_view kPolicyPath =
     L"Software\\Policies\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-clsRegEdit Key(std::int32_t root, std::wstring_view path) {
-    clsRegEdit key;
-    key.RegKey(root);
-    key.SubKey(std::wstring(path));
+// Opens a key of the sources with read rights in the registry's 64-bit view, as the system
+// reads them; null where it is missing or may not be read.
+UniqueHkey Key(HKEY root, std::wstring_view path) {
+    UniqueHkey key;
+    RegOpenKeyExW(root, std::wstring(path).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+                  key.put());
     return key;
 }
 
-// A value's first bytes as a little-endian number, whatever its type, as the lists read it;
-// nothing where there is none or more than four bytes.
-std::optional<std::int32_t> ReadValue(const clsRegEdit& key, std::wstring_view name) {
-    std::vector<std::uint8_t> data;
-    const std::int32_t size = key.GetBinary(name, data);
-    if (size < 1 || size > 4)
-        return std::nullopt;
+// A value as the system stores these settings: a REG_DWORD of four bytes. Anything else (no key,
+// no value, another type or size) counts as missing, wherever it is read.
+std::optional<std::int32_t> ReadValue(const UniqueHkey& key, std::wstring_view name) {
     std::int32_t value = 0;
-    std::memcpy(&value, data.data(), static_cast<std::size_t>(size));
+    DWORD size = sizeof value;
+    DWORD type = REG_NONE;
+    if (!key ||
+        RegQueryValueExW(key.get(), std::wstring(name).c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
     return value;
 }
 
@@ -67,12 +72,12 @@ std::int32_t SettingSources::Decided() const {
 ZoneSnapshot ReadZoneSources() {
     const std::wstring zone(kZoneKeyPath);
     const std::wstring policyZone = std::wstring(kPolicyPath) + L"\\Zones\\3";
-    const clsRegEdit computerPolicy = Key(kMachineRootKey, policyZone);
-    const clsRegEdit userPolicy = Key(kZoneRootKey, policyZone);
-    const clsRegEdit user = Key(kZoneRootKey, zone);
-    const clsRegEdit machine = Key(kMachineRootKey, zone);
+    const UniqueHkey computerPolicy = Key(HKEY_LOCAL_MACHINE, policyZone);
+    const UniqueHkey userPolicy = Key(HKEY_CURRENT_USER, policyZone);
+    const UniqueHkey user = Key(HKEY_CURRENT_USER, zone);
+    const UniqueHkey machine = Key(HKEY_LOCAL_MACHINE, zone);
     const bool machineOnly =
-        ReadValue(Key(kMachineRootKey, kPolicyPath), L"Security_HKLM_only") == 1;
+        ReadValue(Key(HKEY_LOCAL_MACHINE, kPolicyPath), L"Security_HKLM_only") == 1;
     ZoneSnapshot snapshot;
     for (std::size_t i = 0; i < snapshot.size(); ++i) {
         const std::wstring_view name = kZoneSettings[i].valueName;
@@ -86,7 +91,8 @@ std::wstring SourceTip(const SettingSources& sources, std::optional<std::uint32_
                        const std::function<std::wstring_view(std::int32_t)>& entryText) {
     const auto name = [&](std::int32_t value) {
         const std::wstring_view entry = entryText(value);
-        return entry.empty() ? std::to_wstring(static_cast<std::uint32_t>(value))
+        return entry.empty() ? std::wstring(kNoEntry) + L" (" +
+                                   std::to_wstring(static_cast<std::uint32_t>(value)) + L")"
                              : std::wstring(entry);
     };
     std::wstring tip(kSourceLines.at(static_cast<std::size_t>(sources.DecidedBy())));

@@ -14,12 +14,12 @@
 // user.
 enum class ZoneSource { ComputerPolicy, UserPolicy, MachineOnly, User, Machine };
 
-// One setting's value in each place the order reads; nothing where the key or value is missing,
-// cannot be read or holds more than four bytes.
+// One setting's value in each place the order reads; nothing where the key or value is missing
+// or cannot be read, or the value is not a REG_DWORD of four bytes.
 struct SettingSources {
     std::optional<std::int32_t> computerPolicy;
     std::optional<std::int32_t> userPolicy;
-    std::optional<std::int32_t> user; // what the list shows, as 0 when missing
+    std::optional<std::int32_t> user; // the list's value, where it is a DWORD (0 when missing)
     std::optional<std::int32_t> machine;
     bool machineOnly = false;
 
@@ -45,6 +45,6 @@ ZoneSnapshot ReadZoneSources();
 // First the source that decides with its value, unless it is the user's own; then the policy in
 // force as the security manager answers it (inEffect), where that differs from the line before
 // or, without one, from the list. entryText names a value by its list's entry, or gives nothing
-// where no entry stands for it: then the number shows.
+// where no entry stands for it: then the tip says "一覧にない値 (2)", with its number.
 std::wstring SourceTip(const SettingSources& sources, std::optional<std::uint32_t> inEffect,
                        const std::function<std::wstring_view(std::int32_t)>& entryText);

@@ -17,7 +17,7 @@ const std::array<WatchedKey, 4> kWatchedKeys = {{
     {HKEY_LOCAL_MACHINE, L"Software\\Policies"},
 }};
 
-// The keys the settings are read from, in the same view (clsRegEdit): the 64-bit one.
+// The keys the settings are read from, in the view ReadZoneSources reads: the 64-bit one.
 constexpr REGSAM kNotifyAccess = KEY_NOTIFY | KEY_WOW64_64KEY;
 
 // Watches the key with its subtree or, while it is missing, its nearest existing ancestor alone:

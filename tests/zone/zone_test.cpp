@@ -74,8 +74,13 @@ TEST(ModuleZone, WritesStoreTheirDwordsOrReportTheRefusal) {
 }
 
 using Step = std::pair<std::function<void()>, bool>; // a change, and whether the watch sees it
+Step Raw(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type,
+         const std::string& data) {
+    return {[=] { RegSetKeyValueW(root, path.c_str(), name, type, data.data(), data.size()); },
+            true};
+}
 Step Put(HKEY root, const std::wstring& path, const wchar_t* name, DWORD value) {
-    return {[=] { RegSetKeyValueW(root, path.c_str(), name, REG_DWORD, &value, 4); }, true};
+    return Raw(root, path, name, REG_DWORD, DwordBytes(value));
 }
 Step Delete(HKEY root, const std::wstring& path) {
     return {[=] { EXPECT_EQ(RegDeleteTreeW(root, path.c_str()), 0); }, true};
@@ -117,7 +122,9 @@ TEST(ZoneSources, EachChangeIsSeenAndTheSourceThatDecidesIsNamed) {
          {}, true, L"コンピューターの設定のみを使用（グループ ポリシー）: 無効にする"},
         {"the switch: the computer's policy, no entry's",
          {machine3, Put(kMachine, kPolicyZone, L"1400", 2), switchOn},
-         2, true, L"コンピューターの設定のみを使用（グループ ポリシー）: 2"},
+         2, true, L"コンピューターの設定のみを使用（グループ ポリシー）: 一覧にない値 (2)"},
+        {"the security manager's answer with no entry", {user0},
+         0xFFFFFFFF, false, L"実際に適用されている設定: 一覧にない値 (4294967295)（管理者またはコンピューターの設定）"},
         {"an unreadable machine key",
          {machine3, {[] { SetKeySddl(kZone, L"D:P", kMachine); }, false}},
          3, false, L"実際に適用されている設定: 無効にする（管理者またはコンピューターの設定）"},
@@ -128,6 +135,13 @@ TEST(ZoneSources, EachChangeIsSeenAndTheSourceThatDecidesIsNamed) {
          {Put(kUser, kPolicyZone, L"1400", 3), switchOn, Delete(kUser, L"Software\\Policies"),
           switchOff, Put(kMachine, kPolicyZone, L"1401", 1)},
          {}, false, L""},
+        {"only a REG_DWORD of four bytes counts, wherever it is read",
+         {Raw(kMachine, kPolicyZone, L"1400", REG_SZ, Utf16Bytes(L"1")), // four bytes
+          Raw(kUser, kPolicyZone, L"1400", REG_DWORD, DwordBytes(1).substr(0, 2)),
+          Raw(kUser, kZone, L"1400", REG_BINARY, DwordBytes(1)),
+          Raw(kMachine, kZone, L"1400", REG_QWORD, DwordBytes(3) + DwordBytes(0)),
+          Raw(kMachine, kPolicies, L"Security_HKLM_only", REG_DWORD_BIG_ENDIAN, DwordBytes(1))},
+         0, false, L""},
         {"a change elsewhere", {{Put(kUser, kOther, L"1400", 1).first, false}}, {}, false, L""},
         // clang-format on
     };

@@ -26,11 +26,11 @@ class ScopedFlag {
     bool found_;
 };
 
-HWND FieldOf(HWND combo) {
+COMBOBOXINFO InfoOf(HWND combo) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     GetComboBoxInfo(combo, &info);
-    return info.hwndItem;
+    return info;
 }
 
 // The list of a field that FieldProc serves: the combo box keeps it in its user data.
@@ -47,8 +47,8 @@ std::vector<ComboField*> allLists;
 // The field's own procedure is kept in its user data (comctl32's subclassing looks its data up
 // in a window property on every message: a server round trip under Wine).
 ComboField::ComboField(HWND combo, int entries, HeightFit& fit, Handlers handlers)
-    : combo_(combo), field_(FieldOf(combo)), entries_(entries), fit_(fit),
-      handlers_(std::move(handlers)) {
+    : combo_(combo), field_(InfoOf(combo).hwndItem), list_(InfoOf(combo).hwndList),
+      entries_(entries), fit_(fit), handlers_(std::move(handlers)) {
     SetWindowLongPtrW(combo_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(field_, GWLP_USERDATA, GetWindowLongPtrW(field_, GWLP_WNDPROC));
     SetWindowLongPtrW(field_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc));
@@ -153,7 +153,7 @@ bool ComboField::Open() const {
 void ComboField::Show(int n) {
     {
         const ScopedFlag busy(busy_);
-        SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(n), 0);
+        Select(n);
     }
     Keep();
 }
@@ -308,9 +308,19 @@ void ComboField::Settle() {
         close();
 }
 
+// An arrow key on a closed list that has no entry selected selects the entry of its list box's
+// caret, and CB_SETCURSEL -1 leaves the caret on the entry last selected (seen under Wine): so
+// without an entry the caret goes back to the first one, where a new list has it, and the keys
+// never bring back an entry the field no longer shows.
+void ComboField::Select(int n) {
+    SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(n), 0);
+    if (n < 0)
+        SendMessageW(list_, LB_SETCARETINDEX, 0, FALSE);
+}
+
 void ComboField::Restore() {
     const ScopedFlag busy(busy_);
-    SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(shownEntry_), 0);
+    Select(shownEntry_);
     if (Text() != shownText_)
         SetWindowTextW(combo_, shownText_.c_str());
 }

@@ -55,7 +55,8 @@ class ComboField {
     std::wstring Text() const;
     bool Open() const;
 
-    // Selects entry n (-1: none, and an empty field); sets the field's text, selecting nothing.
+    // Selects entry n (-1: none, and an empty field, the arrow keys then moving to the first
+    // entry as on a new list); sets the field's text, selecting nothing.
     void Show(int n);
     void SetText(std::wstring_view text);
 
@@ -77,10 +78,12 @@ class ComboField {
     void RequestPick();
     void PostSettle();
     void Settle();
+    void Select(int n);
     void Restore();
 
     HWND combo_;
     HWND field_;
+    HWND list_; // the combo box's list box
     int entries_;
     HeightFit& fit_;
     Handlers handlers_;

@@ -520,9 +520,6 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
              machine(kZonePath, L"1400", 0);
          },
          Form1::co_java_script, kAllow, L"コンピューターの設定: 有効にする"},
-        {"a value outside the table", [] { Store(L"1402", 2); }, Form1::co_java_applet, L"", L""},
-        {"the key deleted", [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()); },
-         Form1::co_java_script, kAllow, kMachineDisallows},
         {"the key deleted and created again",
          [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()), Store(L"1C00", 0x800000); },
          Form1::co_java_java, L"カスタム設定", kMachineDisallows},
@@ -605,50 +602,37 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
         withMouse ? ClickAt(combo, {102, 9}) : PressKey(VK_F4);
         PumpFor(100), PressKey(VK_DOWN), PumpFor(50);
     };
-    const struct {
-        const char* name;
-        std::function<void()> act;
-        std::uint32_t stored; // shown too: 0 "有効にする", 3 "無効にする"
-    } cases[] = {
-        {"F4, Down, Escape", [&] { openAndGoDown(false), PressKey(VK_ESCAPE); }, 0},
-        {"F4, Down, F4", [&] { openAndGoDown(false), PressKey(VK_F4); }, 0},
+    // None of these changes what the list shows, "有効にする", or writes anything.
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"F4, Down, F4", [&] { openAndGoDown(false), PressKey(VK_F4); }},
         {"F4, Down, Alt+Up", // the key as the system sends it with Alt held
-         [&] { openAndGoDown(false), PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_UP, 1 << 29); }, 0},
-        {"arrow, Down, Tab", [&] { openAndGoDown(true), PressKey(VK_TAB); }, 0},
-        {"F4, Down, click elsewhere", [&] { openAndGoDown(false), ClickAt(Window(), POINT{}); }, 0},
-        {"Shift+Insert", [&] { copyJava(), PressKey(VK_INSERT, true); }, 0},
-        {"the context menu's Paste", [&] { copyJava(), PressKey(VK_F10, true), PressKey('P'); }, 0},
-        {"Delete", [] { PressKey(VK_DELETE); }, 0},
-        {"Shift+Delete", [] { PressKey(VK_DELETE, true); }, 0},
-        {"WM_SETTEXT", [&] { SendMessageW(combo, WM_SETTEXT, 0, LPARAM(L"無効にする")); }, 0},
-        {"CB_SETCURSEL", [&] { SendMessageW(combo, CB_SETCURSEL, 2, 0); }, 0},
-        {"CB_SELECTSTRING", [&] { SendMessageW(combo, CB_SELECTSTRING, 0, LPARAM(L"無効")); }, 0},
-        {"typing", [] { TypeText(L"abcXYZ 123あ"), PressKey(VK_BACK); }, 0},
-        {"Down on the closed list picks the entry below", [] { PressKey(VK_DOWN); }, 3},
+         [&] { openAndGoDown(false), PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_UP, 1 << 29); }},
+        {"arrow, Down, Tab", [&] { openAndGoDown(true), PressKey(VK_TAB); }},
+        {"F4, Down, click elsewhere", [&] { openAndGoDown(false), ClickAt(Window(), POINT{}); }},
+        {"Shift+Insert", [&] { copyJava(), PressKey(VK_INSERT, true); }},
+        {"the context menu's Paste", [&] { copyJava(), PressKey(VK_F10, true), PressKey('P'); }},
+        {"Delete", [] { PressKey(VK_DELETE); }},
+        {"Shift+Delete", [] { PressKey(VK_DELETE, true); }},
+        {"WM_SETTEXT", [&] { SendMessageW(combo, WM_SETTEXT, 0, LPARAM(L"無効にする")); }},
+        {"CB_SETCURSEL", [&] { SendMessageW(combo, CB_SETCURSEL, 2, 0); }},
+        {"CB_SELECTSTRING", [&] { SendMessageW(combo, CB_SELECTSTRING, 0, LPARAM(L"無効")); }},
+        {"typing", [] { TypeText(L"abcXYZ 123あ"), PressKey(VK_BACK); }},
         {"the shown text put over itself, and that undone: the same text, no entry selected",
          [] {
              SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
              SendMessageW(GetFocus(), EM_REPLACESEL, TRUE, LPARAM(L"有効にする"));
              SendMessageW(GetFocus(), EM_UNDO, 0, 0);
-         },
-         0},
+         }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (AllStored()[0] != 0u) // picked before: the window shows the 0 once it has seen it
-            Store(L"1400", 0), PumpUntil([] { return ListText(Form1::co_java_script) == kAllow; });
+    for (const auto& [name, act] : cases) {
+        SCOPED_TRACE(name);
         Form1::Instance().ShowEntry(Form1::co_java_script, 1);
         SetFocus(combo), Runtime::DoEvents(); // what the focus change posted comes first
         const std::wstring tree = DumpTree(L"");
-        c.act();
-        if (c.stored == 0)
-            PumpFor(150); // nothing is to change: give the input time to arrive
-        else
-            PumpUntil([&] { return AllStored()[0] == c.stored; });
-        EXPECT_EQ(ListText(Form1::co_java_script), c.stored == 0 ? kAllow : kDisable);
-        EXPECT_EQ(Form1::Instance().ListIndex(Form1::co_java_script), c.stored == 0 ? 1 : 2);
-        EXPECT_EQ(AllStored()[0], c.stored);
-        EXPECT_EQ(DumpTree(L"") == tree, c.stored == 0) << "written";
+        act(), PumpFor(150); // give the input time to arrive
+        EXPECT_EQ(ListText(Form1::co_java_script), kAllow);
+        EXPECT_EQ(Form1::Instance().ListIndex(Form1::co_java_script), 1);
+        EXPECT_EQ(DumpTree(L""), tree) << "written";
     }
 }
 
@@ -742,37 +726,62 @@ TEST_F(LiveState, TheFocusAndTheKeyboardsTipStayWithTheListWhereverTheWindowGoes
     DestroyWindow(other);
 }
 
-// Enter picks, Escape cancels in an open list (F4, Up): a marked list's tooltip subclasses it.
-TEST_F(LiveState, EnterAndEscapeCloseTheOpenListMarkedOrNot) {
-    const DWORD three = 3;
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, &three, 4);
-    Open();
-    const HWND combo = ListWindow(Form1::co_java_script);
-    const std::pair<const char*, std::function<void()>> rows[] = {
-        {"unmarked", [] {}},
-        {"marked by the user's policy",
-         [] { PutRaw(kPolicyZone, L"1400", REG_DWORD, DwordBytes(0)); }},
-        {"the zone key replaced by another program, with the same values",
-         [] {
-             RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str());
-             EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked meanwhile";
-             Store(L"1400", 0);
-         }},
+// Another program leaves the focused list blank: Up, Down and F4 then start from the first entry,
+// as at a fresh start, never from the entry shown before (which would write back the value just
+// replaced). A deleted value or key reads as 0: the keys move from "有効にする". Enter picks and
+// Escape cancels in the open list, marked or not.
+TEST_F(LiveState, ABlankListAnswersTheKeysAsAtAFreshStart) {
+    const std::tuple<const char*, std::function<void()>, bool> changes[] = {
+        // blank or not
+        {"blank at the start", [] { Form1::Instance().Unload(), Store(L"1400", 2), Open(); }, true},
+        {"0xFFFFFFFF", [] { Store(L"1400", 0xFFFFFFFF); }, true},
+        {"REG_SZ \"3\"", [] { PutRaw(kZonePath, L"1400", REG_SZ, Utf16Bytes(L"3")); }, true},
+        {"the value deleted",
+         [] { RegDeleteKeyValueW(HKEY_CURRENT_USER, kZonePath.c_str(), L"1400"); }, false},
+        {"the key deleted", [] { RegDeleteTreeW(HKEY_CURRENT_USER, kZonePath.c_str()); }, false},
     };
-    for (const auto& [name, prepare] : rows) {
-        for (const WORD key : {VK_RETURN, VK_ESCAPE}) {
-            SCOPED_TRACE(testing::Message() << name << (key == VK_RETURN ? ", Enter" : ", Escape"));
-            RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Policies"), Store(L"1400", 0);
-            ASSERT_TRUE(PumpUntil([] { return !Marked(Form1::la_script); })) << "the start";
-            prepare(), PumpFor(100), SetFocus(combo), Runtime::DoEvents();
-            PressKey(VK_F4), PumpFor(100), PressKey(VK_UP), PumpFor(50), PressKey(key);
-            const auto closed = [&] {
-                return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) == FALSE;
-            };
-            EXPECT_TRUE(PumpUntil(closed, 500)) << "closed";
-            EXPECT_EQ(AllStored()[0], key == VK_RETURN ? 1u : 0u); // "注意を表示する" above
-            EXPECT_EQ(ListText(Form1::co_java_script), key == VK_RETURN ? kPrompt : kAllow);
-        }
+    const auto f4 = [] { // and the list open, however busy the machine
+        PressKey(VK_F4), PumpUntil([] {
+            return SendMessageW(ListWindow(Form1::co_java_script), CB_GETDROPPEDSTATE, 0, 0) != 0;
+        });
+    };
+    // The keys, and the entry they pick from "有効にする".
+    const std::tuple<const char*, std::function<void()>, int> keys[] = {
+        {"Up", [] { PressKey(VK_UP); }, 0},
+        {"Down", [] { PressKey(VK_DOWN); }, 2},
+        {"F4, Down, Enter", [&] { f4(), PressKey(VK_DOWN), PressKey(VK_RETURN); }, 2},
+        {"F4, Down, Down, Escape, Up",
+         [&] {
+             f4(), PressKey(VK_DOWN), PressKey(VK_DOWN), PumpFor(50);
+             PressKey(VK_ESCAPE), PumpFor(100), PressKey(VK_UP);
+         },
+         0},
+    };
+    const auto shows = [](const std::wstring& text) {
+        return PumpUntil([&] { return ListText(Form1::co_java_script) == text; });
+    };
+    MoveMouse({0, 0}); // off the lists: an open list highlights the entry under the mouse
+    Open();
+    for (const int from : {1, 2}) { // not the first entry, which a blank list starts from
+        // From "無効にする" the list is marked by a policy: its tooltip subclasses the field.
+        const bool marked = from == 2;
+        if (marked)
+            PutRaw(kPolicyZone, L"1400", REG_DWORD, DwordBytes(3));
+        for (const auto& [change, act, blank] : changes)
+            for (const auto& [key, press, belowAllow] : keys) {
+                SCOPED_TRACE(testing::Message()
+                             << "from " << from << ", " << change << ", " << key);
+                Store(L"1400", kPolicyValues[from]);
+                ASSERT_TRUE(shows(kPolicyTexts[from]));
+                SetFocus(ListWindow(Form1::co_java_script)), Runtime::DoEvents(), act();
+                ASSERT_TRUE(shows(blank ? L"" : kAllow));
+                ASSERT_TRUE(!marked || PumpUntil([] { return Marked(Form1::la_script); }));
+                const auto before = AllStored()[0];
+                press(), PumpUntil([&] { return AllStored()[0] != before; });
+                const int picked = blank ? 0 : belowAllow;
+                EXPECT_EQ(AllStored()[0], kPolicyValues[picked]);
+                EXPECT_EQ(ListText(Form1::co_java_script), kPolicyTexts[picked]);
+            }
     }
 }
 
