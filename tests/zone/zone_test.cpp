@@ -197,11 +197,12 @@ std::pair<int, int> ThreadsAndWindows() {
     THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
     for (BOOL more = Thread32First(snapshot.get(), &thread); more;
          more = Thread32Next(snapshot.get(), &thread))
-        count.first += thread.th32OwnerProcessID == GetCurrentProcessId();
+        count.first += thread.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
     DWORD owner = 0;
     for (const HWND parent : {HWND{}, HWND_MESSAGE})
         for (HWND w = nullptr; (w = FindWindowExW(parent, w, nullptr, nullptr));)
-            count.second += GetWindowThreadProcessId(w, &owner) && owner == GetCurrentProcessId();
+            count.second +=
+                GetWindowThreadProcessId(w, &owner) != 0 && owner == GetCurrentProcessId() ? 1 : 0;
     return count;
 }
 

@@ -249,7 +249,7 @@ void ToolTips::Notified(HWND form, const NMHDR& header) {
 // The keyboard's tip shows while a control is tracked, unless the mouse's shows or a hold
 // keeps it aside.
 void ToolTips::ShowTracked(HWND form) const {
-    const bool show = tracked_ && !hovering_ && holds_ == 0;
+    const bool show = tracked_ != nullptr && !hovering_ && holds_ == 0;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = form;

@@ -54,7 +54,7 @@ using Texts5 = std::array<std::wstring, 5>;
 [[maybe_unused]] const bool kInputMethodLoadedFirst = [] {
     const HWND edit = CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 9, 9, {}, {}, {}, {});
     ImmReleaseContext(edit, ImmGetContext(edit));
-    return DestroyWindow(edit);
+    return DestroyWindow(edit) != FALSE;
 }();
 
 // The main window on a redirected HKEY_CURRENT_USER, closed after each test.
@@ -141,6 +141,26 @@ int FocusedControl() {
 
 using MainWindowLayout = MainWindowTest;
 
+// The window's icons at the sizes shown at dpi, each loaded for it: the system's shared cache
+// keeps one size a name.
+void ExpectIconsFor(HWND hwnd, int dpi) {
+    for (const auto& [which, metric] :
+         {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+        auto* const icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0));
+        const int side = GetSystemMetricsForDpi(metric, dpi);
+        ICONINFO info{};
+        BITMAP bitmap{};
+        ASSERT_TRUE(GetIconInfo(icon, &info)) << "icon " << which;
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+        EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight), std::pair(LONG{side}, LONG{side}))
+            << which;
+        EXPECT_NE(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUELM),
+                                   IMAGE_ICON, side, side, LR_SHARED))
+            << "icon " << which << " from the shared cache";
+    }
+}
+
 // With the newest DPI functions and with the older ways before Windows 10 alike.
 TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     for (const auto level : {Dpi::Level::Newest, Dpi::Level::Windows81, Dpi::Level::Windows7}) {
@@ -190,24 +210,7 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
             RECT client;
             GetClientRect(hwnd, &client);
             EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(scaled(229), scaled(119)));
-            // Icons at the sizes shown at this DPI, each loaded for it: the system's shared cache
-            // keeps one size a name.
-            for (const auto& [which, metric] :
-                 {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
-                const auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0));
-                const int side = GetSystemMetricsForDpi(metric, dpi);
-                ICONINFO info{};
-                BITMAP bitmap{};
-                ASSERT_TRUE(GetIconInfo(icon, &info)) << "icon " << which;
-                GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-                DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
-                EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight),
-                          std::pair(LONG{side}, LONG{side}))
-                    << which;
-                EXPECT_NE(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUELM),
-                                           IMAGE_ICON, side, side, LR_SHARED))
-                    << "icon " << which << " from the shared cache";
-            }
+            ExpectIconsFor(hwnd, dpi);
             for (const ExpectedControl& e : kExpected) {
                 SCOPED_TRACE(testing::Message() << "control " << e.index);
                 const HWND control = form.Control(e.index);
@@ -703,7 +706,10 @@ TEST_F(LiveState, TheFocusAndTheKeyboardsTipStayWithTheListWhereverTheWindowGoes
             PressKey(VK_TAB, true), PressKey(VK_TAB);
         HWND tip = nullptr;
         ASSERT_TRUE(PumpUntil([&] { return TipsShown(&tip) == Tips{kMachineDisallows}; }));
-        RECT shown, window, l, overlap;
+        RECT shown;
+        RECT window;
+        RECT l;
+        RECT overlap;
         GetWindowRect(tip, &shown), GetWindowRect(Window(), &window), GetWindowRect(list, &l);
         InflateRect(&shown, -1, -1); // Wine places a tip's border a pixel off
         EXPECT_NEAR(shown.top, l.top + 1, 1) << "beside its list";
