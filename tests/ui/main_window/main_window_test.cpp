@@ -151,16 +151,16 @@ void ExpectIconsFor(HWND hwnd, int dpi) {
          {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
         auto* const icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0));
         const int side = GetSystemMetricsForDpi(metric, dpi);
+        SCOPED_TRACE(testing::Message() << "icon " << which);
         ICONINFO info{};
         BITMAP bitmap{};
-        ASSERT_TRUE(GetIconInfo(icon, &info)) << "icon " << which;
+        ASSERT_TRUE(GetIconInfo(icon, &info));
         GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
         DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
-        EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight), std::pair(LONG{side}, LONG{side}))
-            << which;
+        EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight), std::pair(LONG{side}, LONG{side}));
         EXPECT_NE(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUELM),
                                    IMAGE_ICON, side, side, LR_SHARED))
-            << "icon " << which << " from the shared cache";
+            << "from the shared cache";
     }
 }
 
@@ -205,10 +205,9 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
             EXPECT_EQ(std::pair(window.left, window.top), std::pair(suggested.left, suggested.top));
             RECT frame{0, 0, scaled(229), scaled(119)};
             AdjustWindowRectExForDpi(&frame, style, FALSE, GetWindowLongW(hwnd, GWL_EXSTYLE), dpi);
-            if (level == Dpi::Level::Newest) { // the older ways scale the frame of 96 DPI
+            if (level == Dpi::Level::Newest) // the older ways scale the frame of 96 DPI
                 EXPECT_EQ(std::pair(size.cx, size.cy),
                           std::pair(frame.right - frame.left, frame.bottom - frame.top));
-            }
             RECT client;
             GetClientRect(hwnd, &client);
             EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(scaled(229), scaled(119)));
@@ -228,10 +227,9 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
                 ASSERT_TRUE(
                     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
                                sizeof lf, &lf));
-                EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック");
+                EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック"); // 8.25 points, regular:
                 EXPECT_EQ(std::tie(lf.lfHeight, lf.lfWeight, lf.lfCharSet, lf.lfItalic,
-                                   lf.lfUnderline,
-                                   lf.lfStrikeOut), // 8.25 points, regular
+                                   lf.lfUnderline, lf.lfStrikeOut),
                           std::tuple(scaled(-11), FW_NORMAL, SHIFTJIS_CHARSET, 0, 0, 0));
                 const auto controlStyle = GetWindowLongW(control, GWL_STYLE);
                 if (e.className == std::wstring_view(L"ComboBox")) {
@@ -260,8 +258,7 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
     Dpi::UseLevelForTests(Dpi::Level::Newest);
 }
 
-// The texts of the form's tips that show, the mouse's and the keyboard's, and the last one's
-// window.
+// The texts of the form's tips that show, mouse's and keyboard's, and the last one's window.
 using Tips = std::vector<std::wstring>;
 Tips TipsShown(HWND* window = nullptr) {
     Tips shown;
@@ -276,8 +273,7 @@ Tips TipsShown(HWND* window = nullptr) {
     return shown;
 }
 
-// The tips that show while the system menu is open, seen from the menu's own loop, which then
-// closes it.
+// The tips shown while the system menu is open, seen from the menu's own loop, which closes it.
 Tips seenInTheMenu;
 void CALLBACK LookInTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer), seenInTheMenu = TipsShown(), EndMenu();
@@ -304,32 +300,29 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderAndTheKeyboardsTipStaysWithItsList) 
                          Form1::co_cookie_cookie, Form1::co_cookie_session, Form1::com_reset,
                          Form1::com_end,          Form1::Command1};
     EXPECT_EQ(FocusedControl(), Form1::co_java_script);
-    for (const bool back : {false, true}) {
-        for (int step = 1; step <= 8; ++step) {
-            // In a list, Enter and Escape press no button (a focused button takes Enter).
-            if (FocusedControl() < Form1::com_reset)
-                PressKey(VK_RETURN), PressKey(VK_ESCAPE);
-            PressKey(VK_TAB, back);
-            PumpFor(20);
-            ASSERT_TRUE(form.Loaded());
-            const int focused = cycle[(back ? 8 - step : step) % 8];
-            SCOPED_TRACE(testing::Message() << (back ? "Shift+Tab" : "Tab") << " step " << step);
-            EXPECT_EQ(FocusedControl(), focused);
-            EXPECT_EQ(TipsShown(), marked(focused) ? Tips{kMachineDisallows} : Tips{});
-        }
+    for (int step = 1; step <= 16; ++step) { // round the order by Tab, then back by Shift+Tab
+        // In a list, Enter and Escape press no button (a focused button takes Enter).
+        if (FocusedControl() < Form1::com_reset)
+            PressKey(VK_RETURN), PressKey(VK_ESCAPE);
+        PressKey(VK_TAB, step > 8);
+        PumpFor(20);
+        ASSERT_TRUE(form.Loaded());
+        const int focused = cycle[(step > 8 ? 16 - step : step) % 8];
+        SCOPED_TRACE(testing::Message() << (step > 8 ? "Shift+Tab" : "Tab") << ", step " << step);
+        EXPECT_EQ(FocusedControl(), focused);
+        EXPECT_EQ(TipsShown(), marked(focused) ? Tips{kMachineDisallows} : Tips{});
     }
     PressKey(VK_TAB);
     const HWND list = ListWindow(Form1::co_java_applet);
     const auto away = [&] { Activate(other), Activate(Window()); };
     const auto dpiChange = [](int dpi) {
         RECT r;
-        GetWindowRect(Window(), &r);
-        OffsetRect(&r, 40, 30);
+        GetWindowRect(Window(), &r), OffsetRect(&r, 40, 30);
         SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
     };
-    const auto minimiseAndRestore = [] {
-        SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), PumpFor(50);
-        EXPECT_EQ(TipsShown(), Tips{}) << "while minimised";
+    const auto noTip = [](const char* when) { EXPECT_EQ(TipsShown(), Tips{}) << when; };
+    const auto minimiseAndRestore = [&] {
+        SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), PumpFor(50), noTip("minimised");
         SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     };
     const std::pair<const char*, std::function<void()>> steps[] = {
@@ -338,11 +331,7 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderAndTheKeyboardsTipStaysWithItsList) 
         {"moved to a monitor of 144 DPI", [&] { dpiChange(144); }},
         {"and back to 96 DPI", [&] { dpiChange(96); }},
         {"the list opened and closed",
-         [&] {
-             PressKey(VK_F4), PumpFor(100);
-             EXPECT_EQ(TipsShown(), Tips{}) << "while open";
-             PressKey(VK_ESCAPE);
-         }},
+         [&] { PressKey(VK_F4), PumpFor(100), noTip("open"), PressKey(VK_ESCAPE); }},
         {"the system menu opened and closed",
          [] {
              SetTimer(nullptr, 0, 200, LookInTheMenu);
@@ -391,8 +380,7 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderAndTheKeyboardsTipStaysWithItsList) 
     EXPECT_TRUE(PumpUntil([&] { return TipsShown() == mine; })) << "left";
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(DumpTree(L""), tree);
-    // Activated while minimised, the focus already taken as Windows takes it: no hidden control
-    // gets it.
+    // Activated while minimised (the focus taken as Windows takes it): no hidden control gets it.
     SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), SetFocus(nullptr);
     SendMessageW(Window(), WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, TRUE), 0);
     EXPECT_EQ(GetFocus(), nullptr) << "a hidden control has the focus";
@@ -517,9 +505,8 @@ bool Marked(int label) {
 // reg.exe on the scratch hive's zone key, in a process of its own (not redirected), no shell.
 void RegExe(const ScratchKey& hkcu, const wchar_t* verb, const wchar_t* arguments) {
     const std::wstring key = L"\"HKCU\\" + hkcu.Path() + L"\\" + kZonePath + L"\"";
-    ASSERT_EQ(
-        _wspawnlp(_P_WAIT, L"reg.exe", L"reg.exe", verb, key.c_str(), arguments, L"/f", nullptr),
-        0);
+    ASSERT_EQ(0, _wspawnlp(_P_WAIT, L"reg.exe", L"reg.exe", verb, key.c_str(), arguments, L"/f",
+                           nullptr));
 }
 
 using LiveState = MainWindowTest;
@@ -537,6 +524,7 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
     const COLORREF green = RGB(0, 128, 0);
     const COLORREF text = GetSysColor(COLOR_HIGHLIGHTTEXT);
     const Colors system{GetSysColor(COLOR_3DFACE), GetSysColor(COLOR_WINDOWTEXT)};
+    const Colors grey{RGB(128, 128, 128), GetSysColor(COLOR_BTNTEXT)};
     const struct {
         const char* name;
         std::optional<bool> highContrast; // none: the highlight turns green
@@ -544,10 +532,7 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
     } steps[] = {
         {"on", true, {before, text}, system},
         {"a new highlight colour", {}, {green, text}, system},
-        {"off",
-         false,
-         {RGB(192, 0, 0), RGB(255, 255, 255)},
-         {RGB(128, 128, 128), GetSysColor(COLOR_BTNTEXT)}},
+        {"off", false, {RGB(192, 0, 0), RGB(255, 255, 255)}, grey},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
