@@ -291,15 +291,13 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
 
 // The first tip of each start in a child process, as its exit code.
 TEST(DISABLED_Child, TipWindow) {
-    UINT first = 0;
-    {
+    ExitProcess([] { // the scratch keys gone first
         const ScratchKey hklm(HKEY_LOCAL_MACHINE);
         const ScratchKey hkcu;
         frmTip tip;
         tip.Show();
-        first = static_cast<UINT>(tip.TipIndex);
-    }
-    ExitProcess(first);
+        return static_cast<UINT>(tip.TipIndex);
+    }());
 }
 
 // Every start draws its first tip afresh: three starts do not all open on one tip of 1,000.
