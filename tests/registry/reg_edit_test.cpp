@@ -140,9 +140,7 @@ TEST_F(RegEdit, WhatCannotBeReachedIsNeitherReadNorChanged) {
             EXPECT_FALSE(editor.SetBinary(name, {1}, 1));
             EXPECT_FALSE(editor.SetString(L"t", name));
         }
-        const std::size_t listed =
-            reach == kNoName ? 0 : editor.EnumValueName(names) + editor.EnumSubKey(names);
-        EXPECT_EQ(listed, 0u);
+        EXPECT_EQ(reach == kNoName ? 0 : editor.EnumValueName(names) + editor.EnumSubKey(names), 0);
         EXPECT_EQ(names.size(), 1u);
         EXPECT_EQ(DumpTree(L""), before);
     }

@@ -76,6 +76,9 @@ class MainWindowTest : public ScratchRegistryTest {
     static void Store(const wchar_t* valueName, std::uint32_t value) {
         PutRaw(kZonePath, valueName, REG_DWORD, DwordBytes(value));
     }
+    static void Machine(const wchar_t* name, DWORD value, const std::wstring& path = kZonePath) {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), name, REG_DWORD, &value, sizeof value);
+    }
     // The stored DWORDs, nothing where a value is missing or not a REG_DWORD.
     static Stored5 AllStored() {
         Stored5 values;
@@ -148,16 +151,16 @@ void ExpectIconsFor(HWND hwnd, int dpi) {
          {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
         auto* const icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0));
         const int side = GetSystemMetricsForDpi(metric, dpi);
+        SCOPED_TRACE(testing::Message() << "icon " << which);
         ICONINFO info{};
         BITMAP bitmap{};
-        ASSERT_TRUE(GetIconInfo(icon, &info)) << "icon " << which;
+        ASSERT_TRUE(GetIconInfo(icon, &info));
         GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
         DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
-        EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight), std::pair(LONG{side}, LONG{side}))
-            << which;
+        EXPECT_EQ(std::pair(bitmap.bmWidth, bitmap.bmHeight), std::pair(LONG{side}, LONG{side}));
         EXPECT_NE(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUELM),
                                    IMAGE_ICON, side, side, LR_SHARED))
-            << "icon " << which << " from the shared cache";
+            << "from the shared cache";
     }
 }
 
@@ -173,7 +176,6 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
         EXPECT_EQ(style &
                       (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
                   WS_CAPTION | WS_SYSMENU);
-        EXPECT_FALSE(GetMenu(hwnd));
         EXPECT_EQ(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND),
                   reinterpret_cast<ULONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
         // The manifest brings the common controls 6, which draw with visual styles.
@@ -181,7 +183,6 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
         comctl6.cbSize = sizeof comctl6;
         EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                              L"comctl32.dll", &comctl6));
-        const HDC hdc = GetDC(hwnd);
         // As the system does on a move to another monitor: it asks for the size at the new DPI,
         // suggests a rectangle of that size, and repaints nothing itself.
         for (const int dpi : {96, 144, 480, 96}) {
@@ -215,10 +216,6 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
                 SCOPED_TRACE(testing::Message() << "control " << e.index);
                 const HWND control = form.Control(e.index);
                 EXPECT_TRUE(GetUpdateRect(control, nullptr, FALSE)) << "left unpainted";
-                wchar_t className[16] = {};
-                GetClassNameW(control, className, 16);
-                EXPECT_STREQ(className, e.className);
-                EXPECT_EQ(GetParent(control), hwnd);
                 RECT r;
                 GetWindowRect(control, &r);
                 MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
@@ -230,45 +227,36 @@ TEST_F(MainWindowLayout, FrameControlsAndFontStandAsDefinedAtEveryDpi) {
                 ASSERT_TRUE(
                     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
                                sizeof lf, &lf));
-                EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック");
+                EXPECT_STREQ(lf.lfFaceName, L"ＭＳ Ｐゴシック"); // 8.25 points, regular:
                 EXPECT_EQ(std::tie(lf.lfHeight, lf.lfWeight, lf.lfCharSet, lf.lfItalic,
-                                   lf.lfUnderline,
-                                   lf.lfStrikeOut), // 8.25 points, regular
+                                   lf.lfUnderline, lf.lfStrikeOut),
                           std::tuple(scaled(-11), FW_NORMAL, SHIFTJIS_CHARSET, 0, 0, 0));
                 const auto controlStyle = GetWindowLongW(control, GWL_STYLE);
                 if (e.className == std::wstring_view(L"ComboBox")) {
                     EXPECT_EQ(controlStyle & (3 | CBS_SORT), CBS_DROPDOWN);
+                    EXPECT_EQ(SendMessageW(control, CB_GETCOUNT, 0, 0),
+                              e.index == Form1::co_java_java ? 5 : 3);
                     // No input method: a composition would show text that is not stored.
                     EXPECT_EQ(ImmGetContext(FindWindowExW(control, nullptr, L"Edit", nullptr)),
                               nullptr);
-                    std::vector<std::wstring> entries(SendMessageW(control, CB_GETCOUNT, 0, 0));
-                    for (size_t i = 0; i < entries.size(); ++i)
-                        entries[i] = form.List(e.index, static_cast<int>(i));
-                    EXPECT_EQ(entries, e.index == Form1::co_java_java ? kJavaTexts : kPolicyTexts);
                     continue;
                 }
                 EXPECT_EQ(form.Text(e.index), e.text);
                 if (e.names < 0)
                     continue;
-                // Labels: mid grey with button-text letters, one line, no access key, no focus, and
-                // just before their list: screen readers name a control after that static text.
+                // Labels (their colours in LiveState): one line, no access key, no focus, and just
+                // before their list: screen readers name a control after that static text.
                 EXPECT_EQ(GetWindow(form.Control(e.names), GW_HWNDPREV), control);
-                SendMessageW(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
-                             reinterpret_cast<LPARAM>(control));
-                EXPECT_EQ(std::pair(GetBkColor(hdc), GetTextColor(hdc)),
-                          std::pair(RGB(128, 128, 128), GetSysColor(COLOR_BTNTEXT)));
                 EXPECT_EQ(controlStyle & (SS_TYPEMASK | SS_NOPREFIX | WS_TABSTOP),
                           SS_LEFTNOWORDWRAP | SS_NOPREFIX);
             }
         }
-        ReleaseDC(hwnd, hdc);
         form.Unload(), PumpFor(20);
     }
     Dpi::UseLevelForTests(Dpi::Level::Newest);
 }
 
-// The texts of the form's tips that show, the mouse's and the keyboard's, and the last one's
-// window.
+// The texts of the form's tips that show, mouse's and keyboard's, and the last one's window.
 using Tips = std::vector<std::wstring>;
 Tips TipsShown(HWND* window = nullptr) {
     Tips shown;
@@ -283,13 +271,23 @@ Tips TipsShown(HWND* window = nullptr) {
     return shown;
 }
 
-// Marked lists reached by Tab or Shift+Tab show their tip beside them until the focus leaves;
-// the first one, focused at the start, shows nothing. The mouse resting on another marked
-// control shows that one's tip instead, until it leaves.
-TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPressNothing) {
-    for (const wchar_t* name : {L"1400", L"1A02"}) // the machine's 3, the user having none
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), name, REG_DWORD, "\3\0\0", 4);
+// The tips shown while the system menu is open, seen from the menu's own loop, which closes it.
+Tips seenInTheMenu;
+void CALLBACK LookInTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer), seenInTheMenu = TipsShown(), EndMenu();
+}
+
+// Marked lists reached by Tab or Shift+Tab show their tip until the focus leaves; the first one,
+// focused at the start, shows nothing; Enter and Escape in a list press nothing. Wherever the
+// window goes, the list the user left keeps the focus (a dialog box's focus memory) and its tip
+// stands beside the window at the list's row, over none of the window, letting clicks through;
+// it stands aside while the list or a menu is open and while the window is minimised. The mouse
+// resting on another marked control shows that one's tip instead, until it leaves.
+TEST_F(MainWindowLayout, TabWalksTheTabOrderAndTheKeyboardsTipStaysWithItsList) {
+    Machine(L"1400", 3), Machine(L"1402", 3), Machine(L"1A02", 3); // the user having none
     MoveMouse({0, 0});
+    const HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                       nullptr, nullptr, nullptr, nullptr);
     Form1& form = Open();
     const auto marked = [](int list) { return !Form1::Instance().ToolTipText(list).empty(); };
     ASSERT_TRUE(PumpUntil([&] { return marked(Form1::co_cookie_cookie); }));
@@ -300,22 +298,76 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPress
                          Form1::co_cookie_cookie, Form1::co_cookie_session, Form1::com_reset,
                          Form1::com_end,          Form1::Command1};
     EXPECT_EQ(FocusedControl(), Form1::co_java_script);
-    for (const bool back : {false, true}) {
-        for (int step = 1; step <= 8; ++step) {
-            // In a list, Enter and Escape press no button (a focused button takes Enter).
-            if (FocusedControl() < Form1::com_reset)
-                PressKey(VK_RETURN), PressKey(VK_ESCAPE);
-            PressKey(VK_TAB, back);
-            PumpFor(20);
-            ASSERT_TRUE(form.Loaded());
-            const int focused = cycle[(back ? 8 - step : step) % 8];
-            SCOPED_TRACE(testing::Message() << (back ? "Shift+Tab" : "Tab") << " step " << step);
-            EXPECT_EQ(FocusedControl(), focused);
-            EXPECT_EQ(TipsShown(), marked(focused) ? Tips{kMachineDisallows} : Tips{});
-        }
+    for (int step = 1; step <= 16; ++step) { // round the order by Tab, then back by Shift+Tab
+        // In a list, Enter and Escape press no button (a focused button takes Enter).
+        if (FocusedControl() < Form1::com_reset)
+            PressKey(VK_RETURN), PressKey(VK_ESCAPE);
+        PressKey(VK_TAB, step > 8);
+        PumpFor(20);
+        ASSERT_TRUE(form.Loaded());
+        const int focused = cycle[(step > 8 ? 16 - step : step) % 8];
+        SCOPED_TRACE(testing::Message() << (step > 8 ? "Shift+Tab" : "Tab") << ", step " << step);
+        EXPECT_EQ(FocusedControl(), focused);
+        EXPECT_EQ(TipsShown(), marked(focused) ? Tips{kMachineDisallows} : Tips{});
     }
-    // The first list, reached by Shift+Tab: its tip changes where it shows.
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\0\0\0", 4);
+    PressKey(VK_TAB);
+    const HWND list = ListWindow(Form1::co_java_applet);
+    const auto away = [&] { Activate(other), Activate(Window()); };
+    const auto dpiChange = [](int dpi) {
+        RECT r;
+        GetWindowRect(Window(), &r), OffsetRect(&r, 40, 30);
+        SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    };
+    const auto noTip = [](const char* when) { EXPECT_EQ(TipsShown(), Tips{}) << when; };
+    const auto minimiseAndRestore = [&] {
+        SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), PumpFor(50), noTip("minimised");
+        SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    };
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"reached by Tab", [] {}},
+        {"the window moved", [] { SetWindowPos(Window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE); }},
+        {"moved to a monitor of 144 DPI", [&] { dpiChange(144); }},
+        {"and back to 96 DPI", [&] { dpiChange(96); }},
+        {"the list opened and closed",
+         [&] { PressKey(VK_F4), PumpFor(100), noTip("open"), PressKey(VK_ESCAPE); }},
+        {"the system menu opened and closed",
+         [] {
+             SetTimer(nullptr, 0, 200, LookInTheMenu);
+             PostMessageW(Window(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+             PumpFor(400);
+             EXPECT_EQ(seenInTheMenu, Tips{}) << "while the menu is open";
+         }},
+        {"minimised and restored", minimiseAndRestore},
+        {"hidden and shown",
+         [] { ShowWindow(Window(), SW_HIDE), ShowWindow(Window(), SW_SHOW), Activate(Window()); }},
+        {"another window in front", away},
+        {"the window itself given the focus", [] { SetFocus(Window()); }},
+        {"left from the next list, then minimised from this one",
+         [&] { PressKey(VK_TAB), away(), PressKey(VK_TAB, true), minimiseAndRestore(); }},
+    };
+    for (const auto& [name, step] : steps) {
+        SCOPED_TRACE(name);
+        step();
+        PumpFor(50);
+        EXPECT_EQ(FocusedControl(), Form1::co_java_applet);
+        if (TipsShown().empty()) // the focus given back by the program, not by Tab
+            PressKey(VK_TAB, true), PressKey(VK_TAB);
+        HWND tip = nullptr;
+        ASSERT_TRUE(PumpUntil([&] { return TipsShown(&tip) == Tips{kMachineDisallows}; }));
+        RECT shown;
+        RECT window;
+        RECT l;
+        RECT overlap;
+        GetWindowRect(tip, &shown), GetWindowRect(Window(), &window), GetWindowRect(list, &l);
+        InflateRect(&shown, -1, -1); // Wine places a tip's border a pixel off
+        EXPECT_NEAR(shown.top, l.top + 1, 1) << "beside its list";
+        EXPECT_FALSE(IntersectRect(&overlap, &shown, &window)) << "over the window";
+        const POINT centre{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
+        EXPECT_EQ(SendMessageW(tip, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)),
+                  HTTRANSPARENT);
+    }
+    // The tip changes where it shows; the mouse shows another one's while it rests there.
+    Machine(L"1402", 0);
     const Tips mine{L"コンピューターの設定: 有効にする"};
     EXPECT_TRUE(PumpUntil([&] { return TipsShown() == mine; }));
     RECT label;
@@ -326,6 +378,17 @@ TEST_F(MainWindowLayout, TabWalksTheTabOrderBothWaysAndEnterOrEscapeInAListPress
     EXPECT_TRUE(PumpUntil([&] { return TipsShown() == mine; })) << "left";
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(DumpTree(L""), tree);
+    // Activated while minimised (the focus taken as Windows takes it): no hidden control gets it.
+    SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), SetFocus(nullptr);
+    SendMessageW(Window(), WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, TRUE), 0);
+    EXPECT_EQ(GetFocus(), nullptr) << "a hidden control has the focus";
+    SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    // A control that had the focus and was destroyed meanwhile: the first one takes it.
+    SetFocus(ListWindow(Form1::com_end)), Activate(other),
+        DestroyWindow(ListWindow(Form1::com_end));
+    Activate(Window());
+    EXPECT_EQ(FocusedControl(), Form1::co_java_script);
+    DestroyWindow(other);
 }
 
 using MainWindowBehaviour = MainWindowTest;
@@ -440,9 +503,8 @@ bool Marked(int label) {
 // reg.exe on the scratch hive's zone key, in a process of its own (not redirected), no shell.
 void RegExe(const ScratchKey& hkcu, const wchar_t* verb, const wchar_t* arguments) {
     const std::wstring key = L"\"HKCU\\" + hkcu.Path() + L"\\" + kZonePath + L"\"";
-    ASSERT_EQ(
-        _wspawnlp(_P_WAIT, L"reg.exe", L"reg.exe", verb, key.c_str(), arguments, L"/f", nullptr),
-        0);
+    ASSERT_EQ(0, _wspawnlp(_P_WAIT, L"reg.exe", L"reg.exe", verb, key.c_str(), arguments, L"/f",
+                           nullptr));
 }
 
 using LiveState = MainWindowTest;
@@ -451,7 +513,7 @@ using LiveState = MainWindowTest;
 // meanwhile: a marked label takes the highlight colours of the moment, the others leave their
 // grey for the system's colours; switched off, dark red and grey again.
 TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1400", REG_DWORD, "\3\0\0", 4);
+    Machine(L"1400", 3);
     Open();
     ASSERT_TRUE(PumpUntil([] { return Marked(Form1::la_script); }));
     Form1::Instance().SetToolTipText(Form1::Label4, L"left alone"); // by any marking pass
@@ -460,6 +522,7 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
     const COLORREF green = RGB(0, 128, 0);
     const COLORREF text = GetSysColor(COLOR_HIGHLIGHTTEXT);
     const Colors system{GetSysColor(COLOR_3DFACE), GetSysColor(COLOR_WINDOWTEXT)};
+    const Colors grey{RGB(128, 128, 128), GetSysColor(COLOR_BTNTEXT)};
     const struct {
         const char* name;
         std::optional<bool> highContrast; // none: the highlight turns green
@@ -467,10 +530,7 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
     } steps[] = {
         {"on", true, {before, text}, system},
         {"a new highlight colour", {}, {green, text}, system},
-        {"off",
-         false,
-         {RGB(192, 0, 0), RGB(255, 255, 255)},
-         {RGB(128, 128, 128), GetSysColor(COLOR_BTNTEXT)}},
+        {"off", false, {RGB(192, 0, 0), RGB(255, 255, 255)}, grey},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
@@ -492,10 +552,10 @@ TEST_F(LiveState, HighContrastSwitchedWhileOpenRepaintsTheLabels) {
 }
 
 TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) {
-    const auto machine = [](const std::wstring& path, const wchar_t* name, DWORD value) {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, path.c_str(), name, REG_DWORD, &value, sizeof value);
-    };
     Open();
+    const auto markedFirst = [] {
+        EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
+    };
     const struct {
         const char* name;
         std::function<void()> change;
@@ -517,11 +577,7 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
          [&] { RegExe(hkcu_, L"delete", L"/v 1400"); }, Form1::co_java_script, kAllow,
          kMachineDisallows},
         {"the machine's value changed, the user having none",
-         [&] {
-             RegExe(hkcu_, L"delete", L"/v 1400");
-             EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
-             machine(kZonePath, L"1400", 0);
-         },
+         [&] { RegExe(hkcu_, L"delete", L"/v 1400"), markedFirst(), Machine(L"1400", 0); },
          Form1::co_java_script, kAllow, L"コンピューターの設定: 有効にする"},
         {"the key deleted and created again",
          [] { RegDeleteKeyW(HKEY_CURRENT_USER, kZonePath.c_str()), Store(L"1C00", 0x800000); },
@@ -538,18 +594,13 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
          Form1::co_java_script, kDisable, L""},
         {"3 picked where the computer's policy decides: the mark stays",
          [&] {
-             machine(kPolicyZone, L"1400", 3);
-             EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
+             Machine(L"1400", 3, kPolicyZone), markedFirst();
              PickEntry(ListWindow(Form1::co_java_script), 2, true);
              EXPECT_EQ(AllStored()[0], 3u);
          },
          Form1::co_java_script, kDisable, L"グループ ポリシー（コンピューターの構成）: 無効にする"},
         {"the user's 0 stored again: the mark goes",
-         [&] {
-             RegExe(hkcu_, L"delete", L"/v 1400");
-             EXPECT_TRUE(PumpUntil([] { return Marked(Form1::la_script); })) << "marked first";
-             Store(L"1400", 0);
-         },
+         [&] { RegExe(hkcu_, L"delete", L"/v 1400"), markedFirst(), Store(L"1400", 0); },
          Form1::co_java_script, kAllow, L""},
         {"writes that change nothing: no new marking pass",
          [&] {
@@ -574,7 +625,7 @@ TEST_F(LiveState, TheWindowFollowsWhatIsStoredAndWhatIsInForceAndWritesNothing) 
         // Each change starts from the user's 0 for scripts and the machine's 3, nothing else.
         for (const HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
             RegDeleteTreeW(hive, L"Software\\Policies"), RegDeleteTreeW(hive, kZonePath.c_str());
-        machine(kZonePath, L"1400", 3), Store(L"1400", 0);
+        Machine(L"1400", 3), Store(L"1400", 0);
         ASSERT_TRUE(PumpUntil([&] { return AllTexts() == start && !Marked(Form1::la_script); }))
             << "the start";
         c.change();
@@ -639,99 +690,6 @@ TEST_F(LiveState, TheFieldShowsOnlyWhatIsStoredOrJustPicked) {
     }
 }
 
-// The tips that show while the system menu is open, seen from the menu's own loop, which then
-// closes it.
-Tips seenInTheMenu;
-void CALLBACK LookInTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer), seenInTheMenu = TipsShown(), EndMenu();
-}
-
-// Wherever the window goes, the list the user left keeps the focus (a dialog box's focus memory)
-// and the keyboard's tip of that marked list, reached by Tab, stands beside the window at the
-// list's row, over none of the window, letting clicks through; it stands aside while the list or
-// a menu is open and while the window is minimised.
-TEST_F(LiveState, TheFocusAndTheKeyboardsTipStayWithTheListWhereverTheWindowGoes) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kZonePath.c_str(), L"1402", REG_DWORD, "\3\0\0", 4);
-    MoveMouse({0, 0});
-    const HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                                       nullptr, nullptr, nullptr, nullptr);
-    Open();
-    ASSERT_TRUE(PumpUntil([] { return Marked(Form1::Label1); }));
-    PressKey(VK_TAB);
-    const HWND list = ListWindow(Form1::co_java_applet);
-    const auto away = [&] { Activate(other), Activate(Window()); };
-    const auto dpiChange = [](int dpi) {
-        RECT r;
-        GetWindowRect(Window(), &r);
-        OffsetRect(&r, 40, 30);
-        SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-    };
-    const auto minimiseAndRestore = [] {
-        SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), PumpFor(50);
-        EXPECT_EQ(TipsShown(), Tips{}) << "while minimised";
-        SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    };
-    const std::pair<const char*, std::function<void()>> steps[] = {
-        {"reached by Tab", [] {}},
-        {"the window moved", [] { SetWindowPos(Window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE); }},
-        {"moved to a monitor of 144 DPI", [&] { dpiChange(144); }},
-        {"and back to 96 DPI", [&] { dpiChange(96); }},
-        {"the list opened and closed",
-         [&] {
-             PressKey(VK_F4), PumpFor(100);
-             EXPECT_EQ(TipsShown(), Tips{}) << "while open";
-             PressKey(VK_ESCAPE);
-         }},
-        {"the system menu opened and closed",
-         [] {
-             SetTimer(nullptr, 0, 200, LookInTheMenu);
-             PostMessageW(Window(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
-             PumpFor(400);
-             EXPECT_EQ(seenInTheMenu, Tips{}) << "while the menu is open";
-         }},
-        {"minimised and restored", minimiseAndRestore},
-        {"hidden and shown",
-         [] { ShowWindow(Window(), SW_HIDE), ShowWindow(Window(), SW_SHOW), Activate(Window()); }},
-        {"another window in front", away},
-        {"the window itself given the focus", [] { SetFocus(Window()); }},
-        {"left from the next list, then minimised from this one",
-         [&] { PressKey(VK_TAB), away(), PressKey(VK_TAB, true), minimiseAndRestore(); }},
-    };
-    for (const auto& [name, step] : steps) {
-        SCOPED_TRACE(name);
-        step();
-        PumpFor(50);
-        EXPECT_EQ(FocusedControl(), Form1::co_java_applet);
-        if (TipsShown().empty()) // the focus given back by the program, not by Tab
-            PressKey(VK_TAB, true), PressKey(VK_TAB);
-        HWND tip = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return TipsShown(&tip) == Tips{kMachineDisallows}; }));
-        RECT shown;
-        RECT window;
-        RECT l;
-        RECT overlap;
-        GetWindowRect(tip, &shown), GetWindowRect(Window(), &window), GetWindowRect(list, &l);
-        InflateRect(&shown, -1, -1); // Wine places a tip's border a pixel off
-        EXPECT_NEAR(shown.top, l.top + 1, 1) << "beside its list";
-        EXPECT_FALSE(IntersectRect(&overlap, &shown, &window)) << "over the window";
-        const POINT centre{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
-        EXPECT_EQ(SendMessageW(tip, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)),
-                  HTTRANSPARENT);
-    }
-    // Activated while minimised, the focus already taken as Windows takes it: no hidden control
-    // gets it.
-    SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0), SetFocus(nullptr);
-    SendMessageW(Window(), WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, TRUE), 0);
-    EXPECT_EQ(GetFocus(), nullptr) << "a hidden control has the focus";
-    SendMessageW(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    // A control that had the focus and was destroyed meanwhile: the first one takes it.
-    SetFocus(ListWindow(Form1::com_end)), Activate(other),
-        DestroyWindow(ListWindow(Form1::com_end));
-    Activate(Window());
-    EXPECT_EQ(FocusedControl(), Form1::co_java_script);
-    DestroyWindow(other);
-}
-
 // Another program leaves the focused list blank: Up, Down and F4 then start from the first entry,
 // as at a fresh start, never from the entry shown before (which would write back the value just
 // replaced). A deleted value or key reads as 0: the keys move from "有効にする". Enter picks and
@@ -793,16 +751,14 @@ TEST_F(LiveState, ABlankListAnswersTheKeysAsAtAFreshStart) {
 
 // The whole program in a child process, as wWinMain runs it, on a zone key that refuses writes.
 TEST(DISABLED_Child, MainWindowProgram) {
-    int code = 0;
-    {
+    ExitProcess([] { // the scratch keys gone first
         const ScratchKey hklm(HKEY_LOCAL_MACHINE);
         const ScratchKey hkcu;
         PutRaw(kZonePath, L"1400", REG_DWORD, DwordBytes(0));
         SetKeySddl(kZonePath, L"D:P(A;;KR;;;WD)");
         Form1::Instance().Show();
-        code = Runtime::Run();
-    }
-    ExitProcess(code);
+        return static_cast<UINT>(Runtime::Run());
+    }());
 }
 
 TEST(MainWindowEnding, TheExitButtonTheTitleBarAndClosingDuringTheNoticeEndWithCodeZero) {

@@ -122,8 +122,7 @@ TEST_F(Tip, EachLineIsATipAndTheLabelShowsTheChosenOne) {
             loaded.emplace_back(tip.TipList.Item(i));
         ASSERT_EQ(loaded, tips);
         const auto count = static_cast<std::int32_t>(tips.size());
-        ASSERT_GE(tip.TipIndex, 1);
-        ASSERT_LE(tip.TipIndex, std::max(count, 1));
+        ASSERT_TRUE(tip.TipIndex >= 1 && tip.TipIndex <= std::max(count, 1)) << tip.TipIndex;
         const std::wstring shown = count == 0 ? L"" : tips[tip.TipIndex - 1];
         EXPECT_EQ(tip.Text(frmTip::lblTipText),
                   shown.substr(0, shown.find(L'\0')).substr(0, 65536));
@@ -228,41 +227,11 @@ void ExpectBulbDrawnWhole(HWND picture, UINT dpi) {
     EXPECT_TRUE(EqualRect(&painted, &alone)) << "the bulb at " << dpi << " DPI";
 }
 
-// Caption, frame and place as designed; labels in the white picture; OK the default button.
+// Caption, frame and place as designed; labels in the white picture; OK the default button. Before
+// Windows 10 the runtime takes the older ways to the DPI and the metrics: the window stands where
+// it does with the newest, in the system's message font at the window's DPI.
 TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
-    tip_.Show();
-    const HWND window = tip_.Hwnd();
-    const auto pixels = [dpi = GetDpiForWindow(window)](int t) { return TwipsToPixels(t, dpi); };
-    EXPECT_EQ(FindWindowW(nullptr, L"ﾜﾝﾎﾟｲﾝﾄ"), window); // its caption
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) &
-                  (WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
-              WS_THICKFRAME | WS_SYSMENU);
-    RECT client;
-    RECT picture;
-    GetClientRect(window, &client);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    GetWindowRect(tip_.Control(frmTip::Picture1), &picture);
-    EXPECT_EQ(std::tie(client.left, client.top, client.right, client.bottom, picture.right),
-              std::tuple(pixels(2370), pixels(2400), pixels(2370) + pixels(5415),
-                         pixels(2400) + pixels(3285), picture.left + pixels(3735)));
-    for (const int label : {frmTip::Label1, frmTip::lblTipText}) { // white on white, corners too
-        const HWND hwnd = tip_.Control(label);
-        EXPECT_EQ(GetParent(hwnd), tip_.Control(frmTip::Picture1));
-        RECT area;
-        GetClientRect(hwnd, &area);
-        UpdateWindow(hwnd);
-        const HDC hdc = GetDC(hwnd);
-        EXPECT_EQ(GetPixel(hdc, area.right - 1, area.bottom - 1), RGB(255, 255, 255)) << label;
-        ReleaseDC(hwnd, hdc);
-    }
-    EXPECT_EQ(tip_.Text(frmTip::Label1), L"便利な使い方...");
-    EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::lblTipText), GWL_STYLE) & SS_TYPEMASK,
-              SS_LEFT);
-    EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::cmdOK), GWL_STYLE) & BS_TYPEMASK,
-              BS_DEFPUSHBUTTON);
-    // Before Windows 10 the runtime takes the older ways to the DPI and the metrics: the window
-    // stands where it does with the newest, in the system's message font at the window's DPI.
-    tip_.Unload();
+    const auto pixels = [](int t) { return TwipsToPixels(t, 96); };
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -270,14 +239,38 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
         SCOPED_TRACE(testing::Message() << "DPI functions of level " << static_cast<int>(level));
         Dpi::UseLevelForTests(level);
         tip_.Show();
-        POINT origin{};
-        ClientToScreen(tip_.Hwnd(), &origin);
-        EXPECT_EQ(std::pair(origin.x, origin.y), std::pair(LONG{pixels(2370)}, LONG{pixels(2400)}));
+        const HWND window = tip_.Hwnd();
+        EXPECT_EQ(FindWindowW(nullptr, L"ﾜﾝﾎﾟｲﾝﾄ"), window); // its caption
+        EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) &
+                      (WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+                  WS_THICKFRAME | WS_SYSMENU);
+        RECT client;
+        RECT picture;
+        GetClientRect(window, &client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        GetWindowRect(tip_.Control(frmTip::Picture1), &picture);
+        EXPECT_EQ(std::tie(client.left, client.top, client.right, client.bottom, picture.right),
+                  std::tuple(pixels(2370), pixels(2400), pixels(2370) + pixels(5415),
+                             pixels(2400) + pixels(3285), picture.left + pixels(3735)));
+        for (const int label : {frmTip::Label1, frmTip::lblTipText}) { // white on white, corners
+            const HWND hwnd = tip_.Control(label);
+            EXPECT_EQ(GetParent(hwnd), tip_.Control(frmTip::Picture1));
+            RECT area;
+            GetClientRect(hwnd, &area);
+            UpdateWindow(hwnd);
+            const HDC hdc = GetDC(hwnd);
+            EXPECT_EQ(GetPixel(hdc, area.right - 1, area.bottom - 1), RGB(255, 255, 255)) << label;
+            ReleaseDC(hwnd, hdc);
+        }
+        EXPECT_EQ(tip_.Text(frmTip::Label1), L"便利な使い方...");
+        EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::lblTipText), GWL_STYLE) & SS_TYPEMASK,
+                  SS_LEFT);
+        EXPECT_EQ(GetWindowLongPtrW(tip_.Control(frmTip::cmdOK), GWL_STYLE) & BS_TYPEMASK,
+                  BS_DEFPUSHBUTTON);
         RECT frame;
-        GetWindowRect(tip_.Hwnd(), &frame);
+        GetWindowRect(window, &frame);
         ExpectBulbDrawnWhole(tip_.Control(frmTip::Picture1), 96);
-        SendMessageW(tip_.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                     reinterpret_cast<LPARAM>(&frame));
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
         ExpectBulbDrawnWhole(tip_.Control(frmTip::Picture1), 144);
         LOGFONTW lf{};
         const HWND text = tip_.Control(frmTip::lblTipText);
@@ -287,7 +280,7 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
         NONCLIENTMETRICSW bigger = metrics;
         bigger.lfMessageFont.lfHeight *= 2;
         SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof bigger, &bigger, 0);
-        SendMessageW(tip_.Hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
         SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof lf, &lf);
         EXPECT_EQ(lf.lfHeight, MulDiv(bigger.lfMessageFont.lfHeight, 144, 96)) << "text size";
@@ -298,15 +291,13 @@ TEST_F(Tip, TheWindowIsLaidOutAsDesigned) {
 
 // The first tip of each start in a child process, as its exit code.
 TEST(DISABLED_Child, TipWindow) {
-    UINT first = 0;
-    {
+    ExitProcess([] { // the scratch keys gone first
         const ScratchKey hklm(HKEY_LOCAL_MACHINE);
         const ScratchKey hkcu;
         frmTip tip;
         tip.Show();
-        first = static_cast<UINT>(tip.TipIndex);
-    }
-    ExitProcess(first);
+        return static_cast<UINT>(tip.TipIndex);
+    }());
 }
 
 // Every start draws its first tip afresh: three starts do not all open on one tip of 1,000.
