@@ -257,9 +257,8 @@ void Form::RememberFocus() {
         lastFocus_ = focus;
 }
 
+// SetFocus gives nothing the focus while the form is minimised: its controls are hidden.
 void Form::RestoreFocus() {
-    if (IsIconic(hwnd_)) // its controls are hidden
-        return;
     const HWND target =
         IsChild(hwnd_, lastFocus_) ? lastFocus_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
     if (target)
