@@ -1,6 +1,7 @@
 // A form's drop-down list: the guard of its edit field and the one pick per choice.
 
 #include <windows.h>
+#include <imm.h>
 
 #include "ui/runtime/combo_field.h"
 
@@ -26,13 +27,6 @@ class ScopedFlag {
     bool found_;
 };
 
-COMBOBOXINFO InfoOf(HWND combo) {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(combo, &info);
-    return info;
-}
-
 // The list of a field that FieldProc serves: the combo box keeps it in its user data.
 ComboField* ListOf(HWND field) {
     return reinterpret_cast<ComboField*>(GetWindowLongPtrW(GetParent(field), GWLP_USERDATA));
@@ -47,8 +41,15 @@ std::vector<ComboField*> allLists;
 // The field's own procedure is kept in its user data (comctl32's subclassing looks its data up
 // in a window property on every message: a server round trip under Wine).
 ComboField::ComboField(HWND combo, int entries, HeightFit& fit, Handlers handlers)
-    : combo_(combo), field_(InfoOf(combo).hwndItem), list_(InfoOf(combo).hwndList),
-      entries_(entries), fit_(fit), handlers_(std::move(handlers)) {
+    : combo_(combo), entries_(entries), fit_(fit), handlers_(std::move(handlers)) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(combo, &info);
+    field_ = info.hwndItem;
+    list_ = info.hwndList;
+    // The list takes no text: no input method, whose composition would show unstored text in
+    // the field and take the arrow keys.
+    ImmAssociateContextEx(field_, nullptr, 0);
     SetWindowLongPtrW(combo_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(field_, GWLP_USERDATA, GetWindowLongPtrW(field_, GWLP_WNDPROC));
     SetWindowLongPtrW(field_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc));

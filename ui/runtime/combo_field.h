@@ -82,8 +82,8 @@ class ComboField {
     void Restore();
 
     HWND combo_;
-    HWND field_;
-    HWND list_; // the combo box's list box
+    HWND field_ = nullptr;
+    HWND list_ = nullptr; // the combo box's list box
     int entries_;
     HeightFit& fit_;
     Handlers handlers_;

@@ -1,7 +1,6 @@
 // Forms: their window procedure, their events, and what they keep for their controls.
 
 #include <windows.h>
-#include <imm.h>
 
 #include "ui/runtime/form.h"
 
@@ -223,17 +222,10 @@ void Form::CreateFormWindow() {
         ControlState& c = controls_[i];
         c.hwnd = handles[i];
         const ControlDef& def = def_.controls[i];
-        if (def.kind != ControlKind::ComboBox)
-            continue;
-        c.list =
-            std::make_unique<ComboField>(c.hwnd, static_cast<int>(def.entries.size()),
-                                         layout_.FieldFit(), ListHandlers(static_cast<int>(i)));
-        // The lists take no text: no input method, whose composition would show unstored text
-        // in the field and take the arrow keys.
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        if (GetComboBoxInfo(c.hwnd, &info))
-            ImmAssociateContextEx(info.hwndItem, nullptr, 0);
+        if (def.kind == ControlKind::ComboBox)
+            c.list =
+                std::make_unique<ComboField>(c.hwnd, static_cast<int>(def.entries.size()),
+                                             layout_.FieldFit(), ListHandlers(static_cast<int>(i)));
     }
     FitLists(Dpi::OfWindow(hwnd_));
     marks_.Attach(hwnd_, handles);
